@@ -1,0 +1,41 @@
+#include "platform/ExclusiveFile.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+namespace quarvel::platform {
+
+Result<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& file) {
+    const int descriptor = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
+    if (descriptor < 0)
+        return Failure::fromErrno(errno, file.string());
+    if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
+        const int lockError = errno;
+        ::close(descriptor);
+        return Failure::fromErrno(lockError, file.string());
+    }
+    return ExclusiveFile(descriptor);
+}
+
+ExclusiveFile::ExclusiveFile(ExclusiveFile&& other) noexcept
+    : m_descriptor(std::exchange(other.m_descriptor, -1)) {}
+
+ExclusiveFile& ExclusiveFile::operator=(ExclusiveFile&& other) noexcept {
+    if (this != &other) {
+        if (m_descriptor >= 0)
+            ::close(m_descriptor);
+        m_descriptor = std::exchange(other.m_descriptor, -1);
+    }
+    return *this;
+}
+
+ExclusiveFile::~ExclusiveFile() {
+    if (m_descriptor >= 0)
+        ::close(m_descriptor);
+}
+
+} // namespace quarvel::platform

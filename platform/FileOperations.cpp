@@ -1,0 +1,125 @@
+#include "platform/FileOperations.h"
+
+#include "platform/TextEncoding.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <memory>
+#include <system_error>
+
+namespace quarvel::platform {
+namespace {
+
+std::u32string foldedCodePoints(std::string_view text) {
+    std::u32string points = decodeFileName(text);
+    for (char32_t& point : points)
+        point = foldCase(point);
+    return points;
+}
+
+// '*' and '?' wildcards over code points, backtracking to the last '*' on a mismatch.
+bool globMatches(std::u32string_view name, std::u32string_view pattern) {
+    std::size_t n = 0;
+    std::size_t p = 0;
+    std::size_t starAt = std::u32string_view::npos;
+    std::size_t resumeAt = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
+            ++n;
+            ++p;
+        } else if (p < pattern.size() && pattern[p] == U'*') {
+            starAt = p++;
+            resumeAt = n;
+        } else if (starAt != std::u32string_view::npos) {
+            p = starAt + 1;
+            n = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == U'*')
+        ++p;
+    return p == pattern.size();
+}
+
+struct DirectoryCloser {
+    void operator()(DIR* directory) const { closedir(directory); }
+};
+
+class DescriptorCloser {
+public:
+    explicit DescriptorCloser(int descriptor) : m_descriptor(descriptor) {}
+    ~DescriptorCloser() { close(m_descriptor); }
+    DescriptorCloser(const DescriptorCloser&) = delete;
+    DescriptorCloser& operator=(const DescriptorCloser&) = delete;
+
+private:
+    int m_descriptor;
+};
+
+} // namespace
+
+Result<std::string> readFileBytes(const std::filesystem::path& file) {
+    const int descriptor = open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return Failure::fromErrno(errno, file.string());
+    const DescriptorCloser closer(descriptor);
+    std::string content;
+    std::array<char, 65536> buffer{};
+    while (true) {
+        const ssize_t count = read(descriptor, buffer.data(), buffer.size());
+        if (count == 0)
+            return content;
+        if (count < 0 && errno != EINTR)
+            return Failure::fromErrno(errno, file.string());
+        if (count > 0)
+            content.append(buffer.data(), static_cast<std::size_t>(count));
+    }
+}
+
+bool matchesFindPattern(std::string_view name, std::string_view pattern) {
+    const std::u32string foldedName = foldedCodePoints(name);
+    const std::u32string foldedPattern = foldedCodePoints(pattern);
+    const std::u32string_view wildcards = foldedPattern;
+    if (wildcards.ends_with(U".*"))
+        return globMatches(foldedName, wildcards) ||
+               globMatches(foldedName, wildcards.substr(0, wildcards.size() - 2));
+    if (wildcards.ends_with(U'.'))
+        return foldedName.find(U'.') == std::u32string::npos &&
+               globMatches(foldedName, wildcards.substr(0, wildcards.size() - 1));
+    return globMatches(foldedName, wildcards);
+}
+
+Result<std::vector<std::string>> listMatchingEntries(const std::filesystem::path& folder,
+                                                     std::string_view pattern) {
+    const std::unique_ptr<DIR, DirectoryCloser> directory(opendir(folder.c_str()));
+    if (!directory)
+        return Failure::fromErrno(errno, folder.string());
+    std::vector<std::string> names;
+    while (true) {
+        errno = 0;
+        const dirent* entry = readdir(directory.get());
+        if (entry == nullptr)
+            break;
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != ".." && matchesFindPattern(name, pattern))
+            names.emplace_back(name);
+    }
+    if (errno != 0)
+        return Failure::fromErrno(errno, folder.string());
+    return names;
+}
+
+Result<void> copyFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    std::error_code error;
+    std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing, error);
+    if (error)
+        return Failure::fromErrno(error.value(), "copying " + from.string() + " to " + to.string());
+    return {};
+}
+
+} // namespace quarvel::platform

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarvel::platform {
+
+// The whole content of a file, byte for byte.
+Result<std::string> readFileBytes(const std::filesystem::path& file);
+
+// Whether a file name matches a FindFirstFile-style pattern: '*' stands for any run of characters, '?' for
+// one, case is ignored; a pattern ending in "." matches only names without a dot ("*." lists folders
+// like "Cessna" but not "Cessna.old"), and one ending in ".*" also matches the name without an extension.
+bool matchesFindPattern(std::string_view name, std::string_view pattern);
+
+// The names of the folder's entries that match the pattern, in the order the folder gives them; "." and
+// ".." are never listed.
+Result<std::vector<std::string>> listMatchingEntries(const std::filesystem::path& folder,
+                                                     std::string_view pattern);
+
+// Copies the file, replacing the target when it exists. Copying a file onto itself fails and leaves it whole.
+Result<void> copyFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
+} // namespace quarvel::platform

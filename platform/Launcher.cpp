@@ -1,0 +1,7 @@
+#include "platform/Launcher.h"
+
+namespace quarvel::platform {
+
+Launcher::~Launcher() = default;
+
+} // namespace quarvel::platform

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/Result.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace quarvel::platform {
+
+// Starting other programs: the simulator and the user's browser. An interface, so that tests of the
+// commands that start them can watch what would be started instead of starting it.
+class Launcher {
+public:
+    virtual ~Launcher();
+
+    // Starts the program with the arguments in the working directory (the current one when empty) and
+    // does not wait for it. A program name without a slash is looked up in PATH. Fails when the program
+    // cannot be started; what it does once started is not watched.
+    virtual Result<void> startDetached(const std::string& program, const std::vector<std::string>& arguments,
+                                       const std::filesystem::path& workingDirectory) = 0;
+
+    // Opens an http: or https: address in the user's browser; any other address is refused.
+    virtual Result<void> openWebAddress(const std::string& address) = 0;
+};
+
+} // namespace quarvel::platform
