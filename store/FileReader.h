@@ -1,0 +1,25 @@
+#pragma once
+
+#include "store/FileStamp.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace quarvel {
+
+struct FileContent {
+    std::string bytes;
+    FileStamp stamp;
+    // The stamp was the same before and after reading, so the bytes are one version of the file.
+    bool consistent = false;
+};
+
+// Reads a whole regular file. A file that does not exist gives nothing; any other failure throws a
+// ProfileError.
+class FileReader {
+public:
+    static std::optional<FileContent> read(const std::filesystem::path& file);
+};
+
+} // namespace quarvel

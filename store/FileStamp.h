@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <sys/stat.h>
+
+namespace quarvel {
+
+// What identifies one version of a file: which file it is, its size and its times to the nanosecond.
+// Two equal stamps mean an unchanged file, except for a change made within the file system's time
+// granularity of the last one; isSettled() tells when that can no longer go unseen.
+class FileStamp {
+public:
+    static FileStamp of(const struct stat& status);
+
+    // The file's last change lies further back than settleTime, which must exceed the time stamp
+    // granularity of the file system, so that any later change shows in the times.
+    bool isSettled(std::int64_t nowNanoseconds, std::int64_t settleTime) const;
+
+    static std::int64_t nowNanoseconds();
+
+    bool operator==(const FileStamp&) const = default;
+
+private:
+    std::uint64_t m_device = 0;
+    std::uint64_t m_inode = 0;
+    std::int64_t m_size = 0;
+    std::int64_t m_modified = 0; // nanoseconds since the epoch
+    std::int64_t m_changed = 0;
+};
+
+} // namespace quarvel

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace quarvel {
+
+// A profile file could not be read or written. what() says it in one line for the user, such as
+// "cannot write '/x/fs9.cfg': Permission denied"; errorCode() is the errno behind it.
+class ProfileError : public std::runtime_error {
+public:
+    enum class Operation { Read, Write };
+
+    // The reason is the system's text for the error code, unless given.
+    ProfileError(Operation operation, std::filesystem::path file, int errorCode);
+    ProfileError(Operation operation, std::filesystem::path file, int errorCode, std::string_view reason);
+
+    Operation operation() const { return m_operation; }
+    const std::filesystem::path& file() const { return m_file; }
+    int errorCode() const { return m_errorCode; }
+
+private:
+    Operation m_operation;
+    std::filesystem::path m_file;
+    int m_errorCode;
+};
+
+} // namespace quarvel

@@ -1,0 +1,40 @@
+#include "store/ProfileFile.h"
+
+#include "store/ProfileText.h"
+
+#include <string>
+#include <utility>
+
+namespace quarvel {
+
+ProfileFile::ProfileFile() : m_document(std::make_shared<const ProfileDocument>(std::string())) {}
+
+ProfileFile::ProfileFile(std::shared_ptr<const ProfileDocument> document) : m_document(std::move(document)) {}
+
+std::vector<std::string_view> ProfileFile::sectionNames() const {
+    std::vector<std::string_view> names;
+    names.reserve(m_document->sections().size());
+    for (const ProfileDocument::Section& section : m_document->sections())
+        names.push_back(section.name);
+    return names;
+}
+
+std::span<const std::string_view> ProfileFile::sectionLines(std::string_view section) const {
+    const ProfileDocument::Section* found = m_document->findSection(section);
+    if (found == nullptr)
+        return {};
+    return m_document->entryTexts(*found);
+}
+
+std::optional<std::string_view> ProfileFile::value(std::string_view section, std::string_view key) const {
+    const ProfileDocument::Section* found = m_document->findSection(section);
+    if (found == nullptr)
+        return std::nullopt;
+    const ProfileDocument::Entry* entry = m_document->findKey(*found, key);
+    if (entry == nullptr)
+        return std::nullopt;
+    const std::string_view text = m_document->entryText(*entry);
+    return profile_text::unquote(text.substr(entry->keySize + 1));
+}
+
+} // namespace quarvel

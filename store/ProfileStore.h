@@ -1,0 +1,68 @@
+#pragma once
+
+#include "store/ProfileCache.h"
+#include "store/ProfileFile.h"
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quarvel {
+
+class ProfileEditor;
+
+// Reads and writes INI-style profile files by path, the way the Windows profile functions do, but
+// completely (nothing is cut to a buffer size), byte-preserving, crash-safe and quickly on big files.
+//
+// Every call sees the file as it is on disk at that moment. Reads of a file that does not exist give an
+// empty result or the default; other read failures throw ProfileError. Writes start from the file's
+// current bytes, replace it atomically and durably, and throw ProfileError, leaving the file as it was,
+// when they fail; a name or line that could not be read back as written throws std::invalid_argument.
+// Not for use from several threads at once.
+class ProfileStore {
+public:
+    // Bare file names (no folder) resolve in this folder: the Windows directory of the Wine prefix.
+    explicit ProfileStore(std::filesystem::path windowsDirectory);
+
+    std::filesystem::path resolve(const std::filesystem::path& file) const;
+
+    // The whole file at once, for many reads of one version (a search through every section).
+    ProfileFile read(const std::filesystem::path& file) const;
+
+    // All section names, in file order, duplicates kept.
+    std::vector<std::string> sectionNames(const std::filesystem::path& file) const;
+    // The lines of the first section of that name (see ProfileFile::sectionLines).
+    std::vector<std::string> sectionLines(const std::filesystem::path& file, std::string_view section) const;
+    // The value, trimmed and without outer quotes, or nothing when file, section or key is missing.
+    std::optional<std::string> findString(const std::filesystem::path& file, std::string_view section,
+                                          std::string_view key) const;
+    std::string getString(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                          std::string_view defaultValue) const;
+
+    // Sets the value of the first such key, keeping the rest of its line; adds the key after the last
+    // non-blank line of its section, the section at the end of the file, or the file, as needed.
+    void writeString(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                     std::string_view value);
+    // Removes the line of the first such key.
+    void deleteKey(const std::filesystem::path& file, std::string_view section, std::string_view key);
+    // Removes the first section of that name: its header and every line up to the next header.
+    void deleteSection(const std::filesystem::path& file, std::string_view section);
+    // Replaces the content of the first section of that name (up to its last non-blank line) with the
+    // lines, or adds the section at the end of the file.
+    void writeSection(const std::filesystem::path& file, std::string_view section,
+                      const std::vector<std::string>& lines);
+
+    ProfileCache::Statistics cacheStatistics() const { return m_cache.statistics(); }
+
+private:
+    using Edit = std::function<std::optional<std::string>(const ProfileEditor&)>;
+    void change(const std::filesystem::path& file, const Edit& edit);
+
+    std::filesystem::path m_windowsDirectory;
+    mutable ProfileCache m_cache;
+};
+
+} // namespace quarvel

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// The byte-level rules shared by the profile parser and its writers. Text is 8-bit (Windows-1252 in
+// practice); nothing here transcodes.
+namespace quarvel::profile_text {
+
+inline bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+inline bool isLineBreak(char c) {
+    return c == '\n' || c == '\r';
+}
+
+std::string_view trimBlanks(std::string_view text);
+
+// Section and key names compare without regard to case, for ASCII and the Windows-1252 letters.
+unsigned char foldCase(unsigned char c);
+bool namesEqual(std::string_view a, std::string_view b);
+std::size_t nameHash(std::string_view name);
+
+// One matching pair of outer double or single quotes removed.
+std::string_view unquote(std::string_view value);
+
+// CR and LF turned into blanks, so that a written text can never start a line of its own.
+std::string blankLineBreaks(std::string_view text);
+
+} // namespace quarvel::profile_text
