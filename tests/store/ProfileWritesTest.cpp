@@ -1,0 +1,158 @@
+// Where written lines go, what they look like, and when a file is left untouched.
+#include "store/ProfileStore.h"
+#include "tests/store/StoreTestSupport.h"
+#include "tests/support/TempDir.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <sys/stat.h>
+
+namespace quarvel {
+namespace {
+
+using ::testing::ElementsAre;
+
+class ProfileWritesTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    ProfileStore store{dir.path()};
+};
+
+TEST_F(ProfileWritesTest, ChangedValueKeepsTheKeysSpellingAndTheBlanksAroundIt) {
+    const auto file = dir.write("a.cfg", "[s]\r\n  Max_Weight\t = \t8785  \t\r\nnext=1\r\n");
+    store.writeString(file, "S", "max_weight", "9000");
+    EXPECT_EQ(test::readBytes(file), "[s]\r\n  Max_Weight\t = \t9000  \t\r\nnext=1\r\n");
+}
+
+TEST_F(ProfileWritesTest, ValueIsWrittenAsGivenAndReadBackTrimmed) {
+    const auto file = dir.write("a.cfg", "[s]\r\nk=1\r\n");
+    store.writeString(file, "s", "k", " \"quoted\" ");
+    EXPECT_EQ(test::readBytes(file), "[s]\r\nk= \"quoted\" \r\n");
+    EXPECT_EQ(store.getString(file, "s", "k", "-"), "quoted");
+}
+
+TEST_F(ProfileWritesTest, NewKeyGoesAfterTheLastNonBlankLineOfItsSection) {
+    const auto file = dir.write("a.cfg", "[s]\r\na=1\r\n; note\r\n\r\n\r\n[t]\r\nb=2\r\n");
+    store.writeString(file, "s", "new", "3");
+    EXPECT_EQ(test::readBytes(file), "[s]\r\na=1\r\n; note\r\nnew=3\r\n\r\n\r\n[t]\r\nb=2\r\n");
+}
+
+TEST_F(ProfileWritesTest, NewKeyInAnEmptySectionGoesRightAfterItsHeader) {
+    const auto file = dir.write("a.cfg", "[s]\n\n[t]\n");
+    store.writeString(file, "s", "k", "v");
+    EXPECT_EQ(test::readBytes(file), "[s]\nk=v\n\n[t]\n");
+}
+
+TEST_F(ProfileWritesTest, NewSectionGoesAtTheEndWithTheFilesLineBreak) {
+    const auto file = dir.write("a.cfg", "[s]\na=1\n\n");
+    store.writeString(file, "t", "k", "v");
+    EXPECT_EQ(test::readBytes(file), "[s]\na=1\n\n[t]\nk=v\n");
+}
+
+TEST_F(ProfileWritesTest, MissingFileIsCreatedWithCrlfAndTheUsualPermissions) {
+    const auto file = dir / "new.cfg";
+    store.writeString(file, "Main", "k", "v");
+    EXPECT_EQ(test::readBytes(file), "[Main]\r\nk=v\r\n");
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    struct stat status {};
+    ASSERT_EQ(::stat(file.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0666 & ~mask);
+}
+
+TEST_F(ProfileWritesTest, FileWithoutAnyLineBreakGetsCrlfLines) {
+    const auto file = dir.write("a.cfg", "[s]");
+    store.writeString(file, "s", "k", "v");
+    EXPECT_EQ(test::readBytes(file), "[s]\r\nk=v");
+}
+
+TEST_F(ProfileWritesTest, MissingFinalLineBreakStaysMissing) {
+    const auto file = dir.write("a.cfg", "[s]\na=1");
+    store.writeString(file, "s", "b", "2");
+    EXPECT_EQ(test::readBytes(file), "[s]\na=1\nb=2");
+    store.writeString(file, "s", "b", "3");
+    EXPECT_EQ(test::readBytes(file), "[s]\na=1\nb=3");
+    store.deleteKey(file, "s", "b");
+    EXPECT_EQ(test::readBytes(file), "[s]\na=1");
+    store.writeSection(file, "t", {"x=1"});
+    EXPECT_EQ(test::readBytes(file), "[s]\na=1\n[t]\nx=1");
+}
+
+TEST_F(ProfileWritesTest, LineBreaksInNamesAndValuesAreWrittenAsBlanks) {
+    const auto file = dir.write("a.cfg", "[s]\r\nk=1\r\n");
+    store.writeString(file, "s", "k", "two\r\n[injected]\nlines");
+    store.writeString(file, "new\rsection", "key\nname", "v");
+    store.writeSection(file, "t", {"a=1\r\n[x]"});
+    EXPECT_EQ(test::readBytes(file), "[s]\r\nk=two  [injected] lines\r\n"
+                                     "[new section]\r\nkey name=v\r\n"
+                                     "[t]\r\na=1  [x]\r\n");
+    EXPECT_THAT(store.sectionNames(file), ElementsAre("s", "new section", "t"));
+}
+
+TEST_F(ProfileWritesTest, NamesThatWouldReadBackAsSomethingElseAreRefused) {
+    const std::string bytes = "[s]\r\nk=1\r\n";
+    const auto file = dir.write("a.cfg", bytes);
+    EXPECT_THROW(store.writeString(file, "a]b", "k", "v"), std::invalid_argument);
+    EXPECT_THROW(store.writeString(file, "s", "a=b", "v"), std::invalid_argument);
+    EXPECT_THROW(store.writeString(file, "s", " [k", "v"), std::invalid_argument);
+    EXPECT_THROW(store.writeString(file, "s", ";k", "v"), std::invalid_argument);
+    EXPECT_THROW(store.writeSection(file, "s", {"a=1", "  [t]"}), std::invalid_argument);
+    EXPECT_EQ(test::readBytes(file), bytes);
+}
+
+TEST_F(ProfileWritesTest, DeletingASectionRemovesEverythingUpToTheNextHeader) {
+    const auto file = dir.write("a.cfg", "top\r\n[s]\r\na=1\r\n; note\r\n\r\n[t]\r\nb=2\r\n");
+    store.deleteSection(file, "s");
+    EXPECT_EQ(test::readBytes(file), "top\r\n[t]\r\nb=2\r\n");
+}
+
+TEST_F(ProfileWritesTest, SectionWriteReplacesTheContentButKeepsTheHeaderAndTheGapAfterIt) {
+    const auto file = dir.write("a.cfg", "[ S ] keep\r\na=1\r\n; gone\r\nb=2\r\n\r\n[t]\r\nc=3\r\n");
+    store.writeSection(file, "s", {"Default=", "x = 1"});
+    EXPECT_EQ(test::readBytes(file), "[ S ] keep\r\nDefault=\r\nx = 1\r\n\r\n[t]\r\nc=3\r\n");
+    EXPECT_THAT(store.sectionLines(file, "s"), ElementsAre("Default=", "x=1"));
+    store.writeSection(file, "s", {});
+    EXPECT_EQ(test::readBytes(file), "[ S ] keep\r\n\r\n[t]\r\nc=3\r\n");
+}
+
+TEST_F(ProfileWritesTest, SectionWriteAddsAMissingSectionOrFile) {
+    const auto file = dir / "new.cfg";
+    store.writeSection(file, "Added", {"Default="});
+    EXPECT_EQ(test::readBytes(file), "[Added]\r\nDefault=\r\n");
+    store.writeSection(file, "Second", {});
+    EXPECT_EQ(test::readBytes(file), "[Added]\r\nDefault=\r\n[Second]\r\n");
+}
+
+TEST_F(ProfileWritesTest, SectionWriteOfTheSameContentLeavesTheFileUntouched) {
+    const auto file = dir.write("a.cfg", "[s]\r\nDefault=\r\n");
+    const test::FileIdentity before = test::identityOf(file);
+    store.writeSection(file, "s", {"Default="});
+    EXPECT_EQ(test::identityOf(file), before);
+}
+
+TEST_F(ProfileWritesTest, DeletesOnAMissingFileCreateNothing) {
+    store.deleteKey(dir / "none.cfg", "s", "k");
+    store.deleteSection(dir / "none.cfg", "s");
+    EXPECT_TRUE(test::folderEntries(dir.path()).empty());
+}
+
+TEST_F(ProfileWritesTest, ByteOrderMarkStaysInFrontOfAnEmptiedFile) {
+    const auto file = dir.write("a.cfg", "\xEF\xBB\xBF[s]\r\nk=1\r\n");
+    store.deleteSection(file, "s");
+    EXPECT_EQ(test::readBytes(file), "\xEF\xBB\xBF");
+    store.writeString(file, "t", "k", "2");
+    EXPECT_EQ(test::readBytes(file), "\xEF\xBB\xBF[t]\r\nk=2\r\n");
+}
+
+TEST_F(ProfileWritesTest, WritesLeaveNoOtherFileBehind) {
+    const auto file = dir.write("a.cfg", "[s]\r\nk=1\r\n");
+    store.writeString(file, "s", "k", "2");
+    store.writeSection(file, "t", {"a=1"});
+    store.deleteKey(file, "s", "k");
+    EXPECT_THAT(test::folderEntries(dir.path()), ElementsAre("a.cfg"));
+}
+
+} // namespace
+} // namespace quarvel
