@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/WindowsVersion.h"
+#include "platform/WinePrefix.h"
+#include "store/RegistryApi.h"
+
+#include <filesystem>
+#include <string>
+
+namespace quarvel {
+
+// Where the simulator keeps its folder in the registry.
+inline constexpr const char* kFs9RegistryKey = "Software\\Microsoft\\Microsoft Games\\Flight Simulator\\9.0";
+inline constexpr const char* kFs9ExePathValue = "EXE Path";
+
+// The simulator's folder and what lies in it, as native paths.
+struct SimulatorPaths {
+    std::string exePath; // the registry's text, a Windows path in the 8-bit code page
+    std::filesystem::path fs9Folder;
+    std::filesystem::path sceneryCfg;
+    std::filesystem::path devicesCfg;
+    std::filesystem::path displayCfg;
+    std::filesystem::path sunEffectCfg;
+    std::filesystem::path terrainCfg;
+    std::filesystem::path aircraftFolder;
+};
+
+// The user's fs9.cfg: below the per-user application-data folder from Windows version 5 on, below the
+// Windows directory's "Application Data" before. Never fails: without an application-data folder the
+// path lies where a recent Wine would make it, and opening it then tells the user what is missing.
+std::filesystem::path userFs9CfgPath(const platform::WinePrefix& prefix, platform::WindowsVersion version);
+
+// Reads "EXE Path" of the simulator's key from HKEY_LOCAL_MACHINE and builds the paths from it, each
+// matched to the spelling on disk where it exists. Raises a RegistryException when the key or value cannot
+// be read and an Exception when the value names no folder of the prefix; nothing is returned then.
+SimulatorPaths readSimulatorPaths(RegistryApi& registry, const platform::WinePrefix& prefix);
+
+} // namespace quarvel
