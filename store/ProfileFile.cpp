@@ -11,7 +11,7 @@ ProfileFile::ProfileFile() : m_document(std::make_shared<const ProfileDocument>(
 
 ProfileFile::ProfileFile(std::shared_ptr<const ProfileDocument> document) : m_document(std::move(document)) {}
 
-std::vector<std::string_view> ProfileFile::sectionNames() const {
+std::vector<std::string_view> ProfileFile::sectionNames() const& {
     std::vector<std::string_view> names;
     names.reserve(m_document->sections().size());
     for (const ProfileDocument::Section& section : m_document->sections())
@@ -19,14 +19,14 @@ std::vector<std::string_view> ProfileFile::sectionNames() const {
     return names;
 }
 
-std::span<const std::string_view> ProfileFile::sectionLines(std::string_view section) const {
+std::span<const std::string_view> ProfileFile::sectionLines(std::string_view section) const& {
     const ProfileDocument::Section* found = m_document->findSection(section);
     if (found == nullptr)
         return {};
     return m_document->entryTexts(*found);
 }
 
-std::optional<std::string_view> ProfileFile::value(std::string_view section, std::string_view key) const {
+std::optional<std::string_view> ProfileFile::value(std::string_view section, std::string_view key) const& {
     const ProfileDocument::Section* found = m_document->findSection(section);
     if (found == nullptr)
         return std::nullopt;

@@ -1,0 +1,184 @@
+// quarvel-ini run as a user runs it: arguments in, bytes and an exit code out.
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char** environ;
+
+namespace quarvel {
+namespace {
+
+using namespace std::string_literals;
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class IniToolTest : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    std::filesystem::path windows = dir / "prefix" / "drive_c" / "windows";
+
+    void SetUp() override { std::filesystem::create_directories(windows); }
+
+    ToolRun run(const std::vector<std::string>& arguments) const {
+        std::vector<std::string> environment = {"WINEPREFIX=" + (dir / "prefix").string(),
+                                                "HOME=" + dir.path().string()};
+        std::vector<char*> argv = {const_cast<char*>(QUARVEL_INI_PATH)};
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        std::vector<char*> envp;
+        for (std::string& entry : environment)
+            envp.push_back(entry.data());
+        envp.push_back(nullptr);
+
+        const std::string outFile = (dir / "stdout").string();
+        const std::string errFile = (dir / "stderr").string();
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        pid_t child = 0;
+        const int spawned =
+            posix_spawn(&child, QUARVEL_INI_PATH, &actions, nullptr, argv.data(), envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        ToolRun result;
+        if (spawned != 0) {
+            ADD_FAILURE() << "cannot start " << QUARVEL_INI_PATH;
+            return result;
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.out = test::readBytes(outFile);
+        result.err = test::readBytes(errFile);
+        return result;
+    }
+
+    std::string sample() const {
+        return dir
+            .write("fs9.cfg", "; FS9 settings\r\n"
+                              "[Main]\r\n"
+                              "User Objects=Airplane, Helicopter\r\n"
+                              "Location = \"Caf\xE9\"\r\n"
+                              "[DISPLAY]\r\n"
+                              "TEXTURE_BLOCK=8\r\n"
+                              "UPPER_FRAMERATE_LIMIT=25\r\n"
+                              "[main]\r\n"
+                              "ignored=1\r\n")
+            .string();
+    }
+};
+
+TEST_F(IniToolTest, HelpGoesToStandardOutput) {
+    const ToolRun help = run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.starts_with("Usage: quarvel-ini COMMAND FILE")) << help.out;
+    EXPECT_EQ(help.err, "");
+}
+
+TEST_F(IniToolTest, UsageErrorsExitWithTwoAndOneLine) {
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{},
+                                                      {"frobnicate", "x"},
+                                                      {"get", "fs9.cfg", "Main"},
+                                                      {"sections"},
+                                                      {"set", "a", "b", "c"},
+                                                      {"search", "fs9.cfg", ""}}) {
+        const ToolRun usage = run(arguments);
+        EXPECT_EQ(usage.exitCode, 2) << usage.err;
+        EXPECT_TRUE(usage.err.starts_with("quarvel-ini: ")) << usage.err;
+        EXPECT_EQ(std::count(usage.err.begin(), usage.err.end(), '\n'), 1) << usage.err;
+        EXPECT_EQ(usage.out, "");
+    }
+}
+
+TEST_F(IniToolTest, ReadCommandsPrintOneItemPerLfLine) {
+    const std::string file = sample();
+    EXPECT_EQ(run({"sections", file}).out, "Main\nDISPLAY\nmain\n");
+    EXPECT_EQ(run({"section", file, "MAIN"}).out,
+              "User Objects=Airplane, Helicopter\nLocation=\"Caf\xE9\"\n");
+    EXPECT_EQ(run({"get", file, "main", "location"}).out, "Caf\xE9\n");
+    EXPECT_EQ(run({"section", file, "absent"}).out, "");
+}
+
+TEST_F(IniToolTest, GetOfAMissingKeyExitsWithOneUnlessADefaultIsGiven) {
+    const std::string file = sample();
+    const ToolRun missing = run({"get", file, "Main", "nothing"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_EQ(missing.err, "quarvel-ini: no key 'nothing' in section 'Main' of '" + file + "'\n");
+    const ToolRun defaulted = run({"get", file, "Main", "nothing", "{nohelp}"});
+    EXPECT_EQ(defaulted.exitCode, 0);
+    EXPECT_EQ(defaulted.out, "{nohelp}\n");
+}
+
+TEST_F(IniToolTest, WriteCommandsChangeOnlyWhatTheyName) {
+    const std::string file = sample();
+    EXPECT_EQ(run({"set", file, "display", "texture_block", "16"}).exitCode, 0);
+    EXPECT_EQ(run({"delete", file, "Main", "location"}).exitCode, 0);
+    EXPECT_EQ(run({"put-section", file, "Added Section", "Default="}).exitCode, 0);
+    EXPECT_EQ(run({"delete", file, "main"}).exitCode, 0);
+    EXPECT_EQ(test::readBytes(file), "; FS9 settings\r\n"
+                                     "[DISPLAY]\r\n"
+                                     "TEXTURE_BLOCK=16\r\n"
+                                     "UPPER_FRAMERATE_LIMIT=25\r\n"
+                                     "[main]\r\n"
+                                     "ignored=1\r\n"
+                                     "[Added Section]\r\n"
+                                     "Default=\r\n");
+    EXPECT_EQ(run({"put-section", file, "main"}).exitCode, 0);
+    EXPECT_EQ(run({"section", file, "main"}).out, "");
+}
+
+TEST_F(IniToolTest, SearchPrintsSectionLineIndexAndLine) {
+    const std::string file = sample();
+    const ToolRun hit = run({"search", file, "FRAMERATE"});
+    EXPECT_EQ(hit.exitCode, 0);
+    EXPECT_EQ(hit.out, "DISPLAY\t1\tUPPER_FRAMERATE_LIMIT=25\n");
+    EXPECT_EQ(run({"search", file, "Objects=Air"}).out, "Main\t0\tUser Objects=Airplane, Helicopter\n");
+    const ToolRun caseMatters = run({"search", file, "framerate"});
+    EXPECT_EQ(caseMatters.exitCode, 1);
+    EXPECT_EQ(caseMatters.out, "");
+    EXPECT_TRUE(caseMatters.err.starts_with("quarvel-ini: ")) << caseMatters.err;
+}
+
+TEST_F(IniToolTest, BareFileNameIsInTheWindowsDirectoryOfTheWinePrefix) {
+    EXPECT_EQ(run({"set", "fs9help.ini", "Main", "k", "described"}).exitCode, 0);
+    EXPECT_EQ(test::readBytes(windows / "fs9help.ini"), "[Main]\r\nk=described\r\n");
+    EXPECT_EQ(run({"get", "fs9help.ini", "main", "K"}).out, "described\n");
+}
+
+TEST_F(IniToolTest, OutputIsTheFilesBytes) {
+    const std::string file = dir.write("bytes.cfg", "[s\xA9]\r\nk=a\0b\x96\r\n"s).string();
+    EXPECT_EQ(run({"sections", file}).out, "s\xA9\n");
+    EXPECT_EQ(run({"get", file, "S\xA9", "k"}).out, "a\0b\x96\n"s);
+}
+
+TEST_F(IniToolTest, FileFailuresExitWithThreeAndTheSystemsReason) {
+    const std::string missingFolder = (dir / "no" / "x.cfg").string();
+    const ToolRun written = run({"set", missingFolder, "s", "k", "v"});
+    EXPECT_EQ(written.exitCode, 3);
+    EXPECT_EQ(written.err, "quarvel-ini: cannot write '" + missingFolder + "': No such file or directory\n");
+    const ToolRun unread = run({"sections", dir.path().string()});
+    EXPECT_EQ(unread.exitCode, 3);
+    EXPECT_EQ(unread.err, "quarvel-ini: cannot read '" + dir.path().string() + "': Is a directory\n");
+}
+
+TEST_F(IniToolTest, NamesThatCannotBeWrittenAreUsageErrors) {
+    const std::string file = sample();
+    const ToolRun refused = run({"set", file, "Main", "a=b", "v"});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.err, "quarvel-ini: a key name cannot hold '=': 'a=b'\n");
+}
+
+} // namespace
+} // namespace quarvel

@@ -1,0 +1,189 @@
+#include "tools/IniTool.h"
+
+#include "store/ProfileError.h"
+
+#include <array>
+#include <cstddef>
+#include <ostream>
+#include <stdexcept>
+#include <string_view>
+
+namespace quarvel {
+
+namespace {
+
+constexpr std::string_view programName = "quarvel-ini";
+constexpr std::size_t unlimited = static_cast<std::size_t>(-1);
+
+constexpr std::string_view usageText =
+    R"(Usage: quarvel-ini COMMAND FILE [ARGUMENT...]
+
+Reads and edits INI-style configuration files (fs9.cfg, scenery.cfg, aircraft.cfg, help files) the way
+Quarvel does: names match regardless of case, and every byte a command does not change stays as it was.
+
+Commands:
+  sections FILE                    print every section name, one per line, in file order
+  section FILE SECTION             print the lines of a section (KEY=VALUE, trimmed; no comments)
+  get FILE SECTION KEY [DEFAULT]   print a key's value without outer quotes, or DEFAULT;
+                                   exit 1 when the key is missing and no DEFAULT is given
+  set FILE SECTION KEY VALUE       set a key, adding the key, the section or the file as needed
+  delete FILE SECTION [KEY]        remove a key, or a whole section
+  put-section FILE SECTION [LINE...]
+                                   replace the content of a section with the lines, or add it
+  search FILE TEXT                 print the first section line holding TEXT (case-sensitive) as
+                                   SECTION<TAB>LINE-INDEX<TAB>LINE; exit 1 when there is none
+
+A FILE without a folder is looked up in the Windows directory of the Wine prefix
+($WINEPREFIX/drive_c/windows, where $WINEPREFIX defaults to ~/.wine); write ./FILE for the current folder.
+Output is the file's bytes as they are, one item per line.
+
+Exit status: 0 success, 1 not found, 2 usage error, 3 the file could not be read or written.
+)";
+
+struct Command {
+    std::string_view name;
+    std::string_view arguments;
+    std::size_t minimum; // arguments after the command's name
+    std::size_t maximum;
+    int (IniTool::*run)(const std::vector<std::string>&);
+};
+
+} // namespace
+
+IniTool::IniTool(ProfileStore& store, std::ostream& out, std::ostream& err)
+    : m_store(store), m_out(out), m_err(err) {}
+
+void IniTool::printUsage(std::ostream& stream) {
+    stream << usageText;
+}
+
+int IniTool::run(const Arguments& arguments) {
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
+        printUsage(m_out);
+        return m_out.flush() ? Success : FileError;
+    }
+    int result = UsageError;
+    try {
+        result = dispatch(arguments);
+    } catch (const ProfileError& error) {
+        m_err << programName << ": " << error.what() << '\n';
+        return FileError;
+    } catch (const std::invalid_argument& error) {
+        m_err << programName << ": " << error.what() << '\n';
+        return UsageError;
+    }
+    if (!m_out.flush()) {
+        m_err << programName << ": cannot write the output\n";
+        return FileError;
+    }
+    return result;
+}
+
+int IniTool::dispatch(const Arguments& arguments) {
+    static constexpr std::array<Command, 7> commands{{
+        {"sections", "FILE", 1, 1, &IniTool::listSections},
+        {"section", "FILE SECTION", 2, 2, &IniTool::printSection},
+        {"get", "FILE SECTION KEY [DEFAULT]", 3, 4, &IniTool::getValue},
+        {"set", "FILE SECTION KEY VALUE", 4, 4, &IniTool::setValue},
+        {"delete", "FILE SECTION [KEY]", 2, 3, &IniTool::deleteEntry},
+        {"put-section", "FILE SECTION [LINE...]", 2, unlimited, &IniTool::putSection},
+        {"search", "FILE TEXT", 2, 2, &IniTool::search},
+    }};
+    if (arguments.empty()) {
+        m_err << programName << ": no command given (try '" << programName << " --help')\n";
+        return UsageError;
+    }
+    for (const Command& command : commands) {
+        if (arguments[0] != command.name)
+            continue;
+        const std::size_t count = arguments.size() - 1;
+        if (count < command.minimum || count > command.maximum) {
+            m_err << programName << ": usage: " << programName << ' ' << command.name << ' '
+                  << command.arguments << '\n';
+            return UsageError;
+        }
+        return (this->*command.run)(Arguments(arguments.begin() + 1, arguments.end()));
+    }
+    m_err << programName << ": unknown command '" << arguments[0] << "' (try '" << programName
+          << " --help')\n";
+    return UsageError;
+}
+
+int IniTool::listSections(const Arguments& arguments) {
+    const ProfileFile file = m_store.read(arguments[0]);
+    for (std::string_view name : file.sectionNames())
+        printLine(name);
+    return Success;
+}
+
+int IniTool::printSection(const Arguments& arguments) {
+    const ProfileFile file = m_store.read(arguments[0]);
+    for (std::string_view line : file.sectionLines(arguments[1]))
+        printLine(line);
+    return Success;
+}
+
+int IniTool::getValue(const Arguments& arguments) {
+    const ProfileFile file = m_store.read(arguments[0]);
+    if (const std::optional<std::string_view> value = file.value(arguments[1], arguments[2])) {
+        printLine(*value);
+        return Success;
+    }
+    if (arguments.size() == 4) {
+        printLine(arguments[3]);
+        return Success;
+    }
+    return notFound("no key '" + arguments[2] + "' in section '" + arguments[1] + "' of '" +
+                    m_store.resolve(arguments[0]).string() + "'");
+}
+
+int IniTool::setValue(const Arguments& arguments) {
+    m_store.writeString(arguments[0], arguments[1], arguments[2], arguments[3]);
+    return Success;
+}
+
+int IniTool::deleteEntry(const Arguments& arguments) {
+    if (arguments.size() == 3)
+        m_store.deleteKey(arguments[0], arguments[1], arguments[2]);
+    else
+        m_store.deleteSection(arguments[0], arguments[1]);
+    return Success;
+}
+
+int IniTool::putSection(const Arguments& arguments) {
+    m_store.writeSection(arguments[0], arguments[1], Arguments(arguments.begin() + 2, arguments.end()));
+    return Success;
+}
+
+int IniTool::search(const Arguments& arguments) {
+    const std::string& text = arguments[1];
+    if (text.empty()) {
+        m_err << programName << ": the search text is empty\n";
+        return UsageError;
+    }
+    const ProfileFile file = m_store.read(arguments[0]);
+    for (std::string_view section : file.sectionNames()) {
+        const std::span<const std::string_view> lines = file.sectionLines(section);
+        for (std::size_t index = 0; index < lines.size(); ++index) {
+            if (lines[index].find(text) == std::string_view::npos)
+                continue;
+            m_out << section << '\t' << index << '\t';
+            printLine(lines[index]);
+            return Success;
+        }
+    }
+    return notFound("'" + text + "' is in no section line of '" + m_store.resolve(arguments[0]).string() +
+                    "'");
+}
+
+int IniTool::notFound(const std::string& what) {
+    m_err << programName << ": " << what << '\n';
+    return NotFound;
+}
+
+void IniTool::printLine(std::string_view text) {
+    m_out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    m_out.put('\n');
+}
+
+} // namespace quarvel

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "store/ProfileStore.h"
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace quarvel {
+
+// The command-line face of the profile store: one sub-command per run, results on the output stream,
+// one line on the error stream when something goes wrong.
+class IniTool {
+public:
+    enum ExitCode : int { Success = 0, NotFound = 1, UsageError = 2, FileError = 3 };
+
+    IniTool(ProfileStore& store, std::ostream& out, std::ostream& err);
+
+    // The arguments after the program's name; gives the process's exit code.
+    int run(const std::vector<std::string>& arguments);
+
+    static void printUsage(std::ostream& stream);
+
+private:
+    using Arguments = std::vector<std::string>;
+
+    int dispatch(const Arguments& arguments);
+    int listSections(const Arguments& arguments);
+    int printSection(const Arguments& arguments);
+    int getValue(const Arguments& arguments);
+    int setValue(const Arguments& arguments);
+    int deleteEntry(const Arguments& arguments);
+    int putSection(const Arguments& arguments);
+    int search(const Arguments& arguments);
+
+    int notFound(const std::string& what);
+    void printLine(std::string_view text);
+
+    ProfileStore& m_store;
+    std::ostream& m_out;
+    std::ostream& m_err;
+};
+
+} // namespace quarvel
