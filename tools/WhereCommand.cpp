@@ -1,0 +1,101 @@
+#include "tools/WhereCommand.h"
+
+#include "platform/WinePrefix.h"
+#include "store/Exception.h"
+#include "store/Fs9Locations.h"
+#include "store/WineRegistry.h"
+
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <system_error>
+
+namespace quarvel {
+namespace {
+
+class WhereReport {
+public:
+    WhereReport(std::ostream& out, std::ostream& err) : m_out(out), m_err(err) {}
+
+    void found(const char* name, const std::string& value) { m_out << name << '=' << value << '\n'; }
+
+    void missing(const char* name, const std::string& reason) {
+        found(name, "");
+        m_err << name << ": " << reason << '\n';
+        m_complete = false;
+    }
+
+    // Prints the path when it exists; otherwise an empty value, and the path it was looked for at.
+    void existing(const char* name, const std::filesystem::path& path) {
+        std::error_code error;
+        if (std::filesystem::exists(path, error))
+            found(name, path.string());
+        else
+            missing(name, path.string() + ": " + (error ? error.message() : "does not exist"));
+    }
+
+    int status() const { return m_complete ? 0 : 1; }
+
+private:
+    std::ostream& m_out;
+    std::ostream& m_err;
+    bool m_complete = true;
+};
+
+std::string registryFailureText(const Exception& exception, const WineRegistry& registry) {
+    std::string text;
+    exception.GetText(text);
+    if (!registry.problem().empty())
+        text += " (" + registry.problem() + ")";
+    return text;
+}
+
+using PathMember = std::filesystem::path SimulatorPaths::*;
+
+void reportInFolder(WhereReport& report, const std::optional<SimulatorPaths>& paths, const char* name,
+                    PathMember member) {
+    if (paths)
+        report.existing(name, (*paths).*member);
+    else
+        report.missing(name, "the simulator's folder is unknown");
+}
+
+} // namespace
+
+int runWhereCommand(std::ostream& out, std::ostream& err) {
+    const platform::WinePrefix prefix = platform::WinePrefix::fromEnvironment();
+    WhereReport report(out, err);
+    report.existing("prefix", prefix.root());
+    report.existing("windows-directory", prefix.windowsDirectory());
+
+    if (platform::Result<std::filesystem::path> appData = prefix.appDataDirectory())
+        report.existing("appdata", appData.value());
+    else
+        report.missing("appdata", appData.failure().message);
+
+    const platform::Result<platform::WindowsVersion> version = prefix.version();
+    if (version)
+        report.found("version", version.value().text());
+    else
+        report.missing("version", version.failure().message);
+
+    WineRegistry registry(prefix);
+    std::optional<SimulatorPaths> paths;
+    try {
+        paths = readSimulatorPaths(registry, prefix);
+        report.existing("fs9-folder", paths->fs9Folder);
+    } catch (const Exception& exception) {
+        report.missing("fs9-folder", registryFailureText(exception, registry));
+    }
+    report.existing("fs9.cfg", userFs9CfgPath(prefix, version.valueOr(platform::kDefaultWindowsVersion)));
+    reportInFolder(report, paths, "scenery.cfg", &SimulatorPaths::sceneryCfg);
+    reportInFolder(report, paths, "devices.cfg", &SimulatorPaths::devicesCfg);
+    reportInFolder(report, paths, "display.cfg", &SimulatorPaths::displayCfg);
+    reportInFolder(report, paths, "suneffect.cfg", &SimulatorPaths::sunEffectCfg);
+    reportInFolder(report, paths, "terrain.cfg", &SimulatorPaths::terrainCfg);
+    reportInFolder(report, paths, "aircraft-folder", &SimulatorPaths::aircraftFolder);
+    return report.status();
+}
+
+} // namespace quarvel
