@@ -1,0 +1,19 @@
+#include "ui/WindowSystem.h"
+
+#include "ui/QtWindowSystem.h"
+
+#include <QCoreApplication>
+
+namespace quarvel {
+
+int WindowSystem::MessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned style) {
+    return showMessageBox(owner, text, caption.isEmpty() ? QCoreApplication::applicationName() : caption,
+                          style);
+}
+
+WindowSystem& WindowSystem::real() {
+    static QtWindowSystem instance;
+    return instance;
+}
+
+} // namespace quarvel
