@@ -1,0 +1,40 @@
+#pragma once
+
+namespace quarvel {
+
+// Command ids, as the menus, the accelerators and the context menus send them.
+inline constexpr int IDM_ABOUTBOX = 16;
+inline constexpr int ID_ADD_KEY = 32771;
+inline constexpr int ID_CHANGE_KEY = 32772;
+inline constexpr int ID_REMOVE_KEY = 32773;
+inline constexpr int ID_SEARCH = 32774;
+inline constexpr int ID_OPEN_FS9CFG = 32776;
+inline constexpr int ID_OPEN_SCENERYCFG = 32777;
+inline constexpr int ID_ADD_SECTION = 32778;
+inline constexpr int ID_REMOVE_SECTION = 32779;
+inline constexpr int ID_OPEN_DEVICESCFG = 32780;
+inline constexpr int ID_OPEN_DISPLAYCFG = 32781;
+inline constexpr int ID_OPEN_SUNEFFECTCFG = 32782;
+inline constexpr int ID_OPEN_TERRAINCFG = 32783;
+inline constexpr int ID_DONATE = 32787;
+inline constexpr int ID_OPEN_OTHERFS9CFG = 32788;
+inline constexpr int ID_SAVE_FS9CFG_AS = 32789;
+inline constexpr int ID_LAUNCH_FS9 = 32790;
+inline constexpr int ID_OPEN_AIRCRAFTCFG = 65535;
+inline constexpr int ID_APP_EXIT = 57665;
+
+// Resources: dialogs, the application icon, menus and the accelerator table.
+inline constexpr int IDD_ABOUTBOX = 100;
+inline constexpr int IDD_EDITOR_DIALOG = 102;
+inline constexpr int IDR_MAINFRAME = 128;
+inline constexpr int IDR_MAIN_MENU = 129;
+inline constexpr int IDR_ACCELERATORS = 132;
+inline constexpr int IDR_KEYLIST_POPUP = 133;
+inline constexpr int IDR_SECTIONTREE_POPUP = 134;
+
+// Controls of the main dialog.
+inline constexpr int IDC_SECTION_TREE = 1000;
+inline constexpr int IDC_KEY_LIST = 1001;
+inline constexpr int IDC_SPLITTER = 1002;
+
+} // namespace quarvel
