@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ui/CDialog.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+namespace quarvel {
+
+// The About box: the icon, the version line, the OK button and a short notice on how the program may be
+// passed on.
+class CAboutDlg : public CDialog {
+    Q_OBJECT
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+
+    static QString versionText();
+    static QString noticeText();
+
+private:
+    QLabel m_icon;
+    QLabel m_version;
+    QPushButton m_ok;
+    QFrame m_noticeFrame;
+    QLabel m_notice;
+};
+
+} // namespace quarvel

@@ -1,0 +1,299 @@
+#include "ui/CEditorDlg.h"
+
+#include "ui/AppIcon.h"
+#include "ui/CAboutDlg.h"
+#include "ui/MenuResource.h"
+#include "ui/ResourceIds.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace quarvel {
+
+namespace {
+
+QFont templateFont() {
+    QFont font(QStringLiteral("Tahoma"), 8);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+constexpr QSize kTemplateSize(392, 270);
+
+WinRect rectOf(const QWidget& widget) {
+    return WinRect::fromQRect(widget.geometry());
+}
+
+} // namespace
+
+CEditorDlg::CEditorDlg(WindowSystem& windowSystem, QWidget* parent)
+    : CDialog(templateFont(), kTemplateSize, parent), m_splitter(&clientArea()), m_tree(&clientArea()),
+      m_list(&clientArea()), m_hIcon(loadAppIcon()), m_windowSystem(windowSystem) {
+    setWindowTitle(tr("Quarvel"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(false);
+    createMainMenu();
+    placeTemplateControls();
+    buildCommandTable();
+    connectNotifications();
+}
+
+CEditorDlg::~CEditorDlg() {
+    // Hide while the controls still exist: the base class would hide the window after they are gone, and
+    // the notifications that hiding sends must not reach a half-destroyed window.
+    disconnect(QAbstractEventDispatcher::instance(), nullptr, this, nullptr);
+    hide();
+}
+
+void CEditorDlg::placeTemplateControls() {
+    m_tree.setObjectName(QStringLiteral("sectionTree"));
+    m_list.setObjectName(QStringLiteral("keyList"));
+    m_splitter.setObjectName(QStringLiteral("splitterBar"));
+    placeControl(m_tree, 7, 7, 102, 256);
+    placeControl(m_list, 114, 7, 271, 256);
+    placeControl(m_splitter, 108, 7, 7, 256);
+    // Tab order is tree, then list; the bar takes no focus.
+    setTabOrder(&m_tree, &m_list);
+}
+
+void CEditorDlg::createMainMenu() {
+    m_menuBar = new QMenuBar(this);
+    MenuResource::load(IDR_MAIN_MENU)->fillMenuBar(*m_menuBar);
+    for (QAction* action : m_menuBar->actions()) {
+        if (QMenu* dropDown = action->menu())
+            connect(dropDown, &QMenu::aboutToShow, this, [this, dropDown] { OnInitMenuPopup(*dropDown); });
+    }
+    connect(m_menuBar, &QMenuBar::triggered, this, [this](QAction* action) {
+        const int id = action->data().toInt();
+        if (id != 0)
+            OnCommand(id);
+    });
+    setMenuBar(m_menuBar);
+}
+
+// The one place where commands meet their handlers and rules. A command whose handler is not written yet
+// is routed all the same, so that its items and keys are already grayed by its rule.
+void CEditorDlg::buildCommandTable() {
+    using Handler = void (CEditorDlg::*)();
+    using Rule = void (CEditorDlg::*)(CCmdUI&) const;
+    struct Route {
+        int id;
+        Handler handler;
+        Rule rule;
+    };
+    static const Route kRoutes[] = {
+        {ID_OPEN_FS9CFG, nullptr, &CEditorDlg::OnUpdateOpenFs9Cfg},             // OnOpenFs9Cfg
+        {ID_OPEN_OTHERFS9CFG, nullptr, nullptr},                                // OnOpenOtherFs9Cfg
+        {ID_SAVE_FS9CFG_AS, nullptr, &CEditorDlg::OnUpdateFs9CfgOpen},          // OnSaveFs9CfgAs
+        {ID_LAUNCH_FS9, nullptr, &CEditorDlg::OnUpdateFs9CfgOpen},              // OnLaunchFs9
+        {ID_OPEN_SCENERYCFG, nullptr, &CEditorDlg::OnUpdateOpenSceneryCfg},     // OnOpenSceneryCfg
+        {ID_OPEN_DEVICESCFG, nullptr, &CEditorDlg::OnUpdateOpenDevicesCfg},     // OnOpenDevicesCfg
+        {ID_OPEN_DISPLAYCFG, nullptr, &CEditorDlg::OnUpdateOpenDisplayCfg},     // OnOpenDisplayCfg
+        {ID_OPEN_SUNEFFECTCFG, nullptr, &CEditorDlg::OnUpdateOpenSunEffectCfg}, // OnOpenSunEffectCfg
+        {ID_OPEN_TERRAINCFG, nullptr, &CEditorDlg::OnUpdateOpenTerrainCfg},     // OnOpenTerrainCfg
+        {ID_OPEN_AIRCRAFTCFG, nullptr, nullptr},                                // OnOpenAircraftCfg
+        {ID_APP_EXIT, &CEditorDlg::OnAppExit, nullptr},
+        {ID_ADD_SECTION, nullptr, &CEditorDlg::OnUpdateAlways},             // OnAddSection
+        {ID_REMOVE_SECTION, nullptr, &CEditorDlg::OnUpdateSectionSelected}, // OnRemoveSection
+        {ID_ADD_KEY, nullptr, &CEditorDlg::OnUpdateSectionSelected},        // OnAddKey
+        {ID_CHANGE_KEY, nullptr, &CEditorDlg::OnUpdateKeySelected},         // OnChangeKey
+        {ID_REMOVE_KEY, nullptr, &CEditorDlg::OnUpdateKeySelected},         // OnRemoveKey
+        {ID_SEARCH, nullptr, &CEditorDlg::OnUpdateAlways},                  // OnSearch
+        {ID_DONATE, nullptr, nullptr},                                      // OnDonate
+        {IDM_ABOUTBOX, &CEditorDlg::OnAppAbout, nullptr},
+    };
+    for (const Route& route : kRoutes) {
+        CommandTable::Handler handler;
+        if (route.handler != nullptr)
+            handler = [this, member = route.handler] {
+                (this->*member)();
+            };
+        CommandTable::Rule rule;
+        if (route.rule != nullptr)
+            rule = [this, member = route.rule](CCmdUI& cmdUI) {
+                (this->*member)(cmdUI);
+            };
+        m_commands.add(route.id, std::move(handler), std::move(rule));
+    }
+}
+
+void CEditorDlg::connectNotifications() {
+    connect(&m_list, &QWidget::customContextMenuRequested, this, [this] { OnRclickKeyList(); });
+    connect(&m_tree, &QWidget::customContextMenuRequested, this, [this] { OnRclickSectionTree(); });
+    // Menu states follow the selections at once; the idle pass catches every other change.
+    connect(&m_tree, &CSectionTreeCtrl::sectionSelected, this, [this] { updateMenuBar(); });
+    connect(&m_list, &QTreeWidget::itemSelectionChanged, this, [this] { updateMenuBar(); });
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            [this] { OnKickIdle(0); });
+}
+
+bool CEditorDlg::OnInitDialog() {
+    LayoutControls(LayoutMode::Record);
+    LayoutControls(LayoutMode::Apply);
+    setWindowIcon(m_hIcon);
+
+    // The locations of the configuration files and the simulator's folder (read from the registry, with
+    // the "Registry Error" message on failure) are worked out here, before the list gets its columns.
+
+    m_list.InsertColumn(tr("Key"), 100);
+    m_list.InsertColumn(tr("Value"), 50);
+    m_list.InsertColumn(tr("Help"), 100);
+    m_splitter.SetOwner(this);
+
+    // The first load is started here: timer 101, 50 ms, which runs ReadCfg once the window shows.
+
+    return true;
+}
+
+void CEditorDlg::LayoutControls(LayoutMode mode) {
+    const WinRect client = WinRect::fromQRect(clientArea().rect());
+    if (mode == LayoutMode::Record) {
+        m_layout.record(rectOf(m_tree), rectOf(m_splitter), rectOf(m_list), client);
+    } else if (m_layout.recorded()) {
+        const ControlLayout::Placement placement = m_layout.apply(rectOf(m_splitter), client);
+        m_tree.setGeometry(placement.tree.toQRect());
+        m_list.setGeometry(placement.list.toQRect());
+        m_splitter.setGeometry(placement.splitter.toQRect());
+    }
+    clientArea().update();
+}
+
+void CEditorDlg::OnNcCalcSize() {
+    LayoutControls(LayoutMode::Apply);
+}
+
+void CEditorDlg::OnSize() {
+    LayoutControls(LayoutMode::Apply);
+}
+
+void CEditorDlg::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::NoModifier) {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            OnOK();
+            return;
+        case Qt::Key_Escape:
+            OnCancel();
+            return;
+        default:
+            break;
+        }
+    }
+    CDialog::keyPressEvent(event);
+}
+
+bool CEditorDlg::OnCommand(int id) {
+    return m_commands.runGated(id);
+}
+
+void CEditorDlg::OnInitMenuPopup(QMenu& menu) {
+    m_commands.updateMenu(menu);
+}
+
+bool CEditorDlg::OnKickIdle(int idleCount) {
+    updateMenuBar();
+    return idleCount <= 2;
+}
+
+void CEditorDlg::updateMenuBar() {
+    if (m_menuBar == nullptr)
+        return;
+    for (QAction* action : m_menuBar->actions()) {
+        if (QMenu* dropDown = action->menu())
+            m_commands.updateMenu(*dropDown);
+    }
+}
+
+QAction* CEditorDlg::menuItem(int id) const {
+    for (QAction* action : m_menuBar->actions()) {
+        if (action->data().toInt() == id && action->menu() == nullptr)
+            return action;
+        if (const QMenu* dropDown = action->menu()) {
+            for (QAction* item : dropDown->actions()) {
+                if (!item->isSeparator() && item->data().toInt() == id)
+                    return item;
+            }
+        }
+    }
+    return nullptr;
+}
+
+void CEditorDlg::runContextMenu(int menuResourceId) {
+    const std::unique_ptr<QMenu> menu = MenuResource::load(menuResourceId)->createPopup(this);
+    OnInitMenuPopup(*menu);
+    const int chosen = m_windowSystem.TrackPopupMenu(*menu, QCursor::pos(), this);
+    if (chosen != 0)
+        m_commands.runDirect(chosen);
+}
+
+void CEditorDlg::OnRclickKeyList() {
+    runContextMenu(IDR_KEYLIST_POPUP);
+}
+
+void CEditorDlg::OnRclickSectionTree() {
+    runContextMenu(IDR_SECTIONTREE_POPUP);
+}
+
+void CEditorDlg::OnAppAbout() {
+    CAboutDlg about(this);
+    m_windowSystem.DoModal(about);
+}
+
+void CEditorDlg::OnAppExit() {
+    close();
+}
+
+void CEditorDlg::OnUpdateSectionSelected(CCmdUI& cmdUI) const {
+    cmdUI.Enable(m_tree.selectedSection() != nullptr);
+}
+
+void CEditorDlg::OnUpdateKeySelected(CCmdUI& cmdUI) const {
+    cmdUI.Enable(m_list.selectedCount() > 0);
+}
+
+void CEditorDlg::OnUpdateAlways(CCmdUI& cmdUI) const {
+    cmdUI.Enable(true);
+}
+
+// Open FS9.CFG looks at no path: the user's fs9.cfg is always somewhere to look.
+void CEditorDlg::OnUpdateOpenFs9Cfg(CCmdUI& cmdUI) const {
+    cmdUI.Enable(m_fileopened != FileKind::Fs9Cfg);
+}
+
+void CEditorDlg::OnUpdateOpenSceneryCfg(CCmdUI& cmdUI) const {
+    updateOpenCommand(cmdUI, m_strSceneryCfgPath, FileKind::SceneryCfg);
+}
+
+void CEditorDlg::OnUpdateOpenDevicesCfg(CCmdUI& cmdUI) const {
+    updateOpenCommand(cmdUI, m_strDevicesCfgPath, FileKind::DevicesCfg);
+}
+
+void CEditorDlg::OnUpdateOpenDisplayCfg(CCmdUI& cmdUI) const {
+    updateOpenCommand(cmdUI, m_strDisplayCfgPath, FileKind::DisplayCfg);
+}
+
+void CEditorDlg::OnUpdateOpenSunEffectCfg(CCmdUI& cmdUI) const {
+    updateOpenCommand(cmdUI, m_strSunEffectCfgPath, FileKind::SunEffectCfg);
+}
+
+void CEditorDlg::OnUpdateOpenTerrainCfg(CCmdUI& cmdUI) const {
+    updateOpenCommand(cmdUI, m_strTerrainCfgPath, FileKind::TerrainCfg);
+}
+
+// The simulator's own files have no path while its folder is unknown.
+void CEditorDlg::updateOpenCommand(CCmdUI& cmdUI, const std::string& path, FileKind kind) const {
+    cmdUI.Enable(!path.empty() && m_fileopened != kind);
+}
+
+void CEditorDlg::OnUpdateFs9CfgOpen(CCmdUI& cmdUI) const {
+    cmdUI.Enable(m_fileopened == FileKind::Fs9Cfg || m_fileopened == FileKind::OtherFs9Cfg);
+}
+
+} // namespace quarvel

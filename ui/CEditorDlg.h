@@ -1,0 +1,115 @@
+#pragma once
+
+#include "store/FileKind.h"
+#include "ui/CCmdUI.h"
+#include "ui/CDialog.h"
+#include "ui/CKeyListCtrl.h"
+#include "ui/CSectionTreeCtrl.h"
+#include "ui/CSplitterBar.h"
+#include "ui/CommandTable.h"
+#include "ui/ControlLayout.h"
+#include "ui/OsVersionInfo.h"
+#include "ui/WindowSystem.h"
+
+#include <QIcon>
+
+#include <string>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace quarvel {
+
+// The main window: the section tree on the left, the key list on the right, the splitter bar between
+// them and the menu bar above. It owns every path and the open file's kind for the whole run, and routes
+// every command through its table, where each command's rule decides whether it may run.
+//
+// The members below are the window's state; the commands read and change them directly.
+class CEditorDlg : public CDialog {
+    Q_OBJECT
+public:
+    explicit CEditorDlg(WindowSystem& windowSystem = WindowSystem::real(), QWidget* parent = nullptr);
+    ~CEditorDlg() override;
+    CEditorDlg(const CEditorDlg&) = delete;
+    CEditorDlg& operator=(const CEditorDlg&) = delete;
+
+    int m_bAccelEnabled = 1; // accelerators fire only while non-zero
+    CSplitterBar m_splitter;
+    CSectionTreeCtrl m_tree;
+    CKeyListCtrl m_list;
+    std::string m_strFs9Path;         // the simulator's folder
+    std::string m_strOtherCfgName;    // file name of the other fs9.cfg chosen by the user
+    std::string m_strAircraftCfgPath; // the chosen aircraft.cfg
+    int m_nFoundItem = -1;            // key list row a search hit selects
+    FileKind m_fileopened = FileKind::Fs9Cfg;
+    std::string m_strCfgPath; // the open file
+    std::string m_strHelpIni; // help file name of the open kind
+    std::string m_strSceneryCfgPath;
+    std::string m_strDevicesCfgPath;
+    std::string m_strDisplayCfgPath;
+    std::string m_strSunEffectCfgPath;
+    std::string m_strTerrainCfgPath;
+    std::string m_strAircraftFolder;
+    std::string m_strFs9CfgPath; // the fs9.cfg that kinds Fs9Cfg and OtherFs9Cfg open
+    OsVersionInfo m_osvi;
+    QIcon m_hIcon;
+
+    enum class LayoutMode { Record, Apply };
+    // Record measures the margins from the controls as placed now; Apply fits tree, list and splitter bar
+    // to the client area and the bar's current place.
+    void LayoutControls(LayoutMode mode);
+    // The frame changed (the splitter bar moved): fit the controls again.
+    void OnNcCalcSize();
+
+    // A command from the menu bar or an accelerator; dropped when its rule says it is unavailable.
+    bool OnCommand(int id);
+    // The enabling pass over one menu, before it opens.
+    void OnInitMenuPopup(QMenu& menu);
+    // The enabling pass over the whole menu bar, when the event queue has run empty. Returns whether
+    // further idle passes are wanted.
+    bool OnKickIdle(int idleCount);
+
+    CommandTable& commands() { return m_commands; }
+    QMenuBar& mainMenu() { return *m_menuBar; }
+    // The menu bar's item of a command, in a drop-down or on the bar itself; none when it has no item.
+    QAction* menuItem(int id) const;
+
+    // The enabling rules: each reads the window's state and enables or grays one item.
+    void OnUpdateSectionSelected(CCmdUI& cmdUI) const;
+    void OnUpdateKeySelected(CCmdUI& cmdUI) const;
+    void OnUpdateAlways(CCmdUI& cmdUI) const;
+    void OnUpdateOpenFs9Cfg(CCmdUI& cmdUI) const;
+    void OnUpdateOpenSceneryCfg(CCmdUI& cmdUI) const;
+    void OnUpdateOpenDevicesCfg(CCmdUI& cmdUI) const;
+    void OnUpdateOpenDisplayCfg(CCmdUI& cmdUI) const;
+    void OnUpdateOpenSunEffectCfg(CCmdUI& cmdUI) const;
+    void OnUpdateOpenTerrainCfg(CCmdUI& cmdUI) const;
+    void OnUpdateFs9CfgOpen(CCmdUI& cmdUI) const;
+
+protected:
+    bool OnInitDialog() override;
+    void OnSize() override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void placeTemplateControls();
+    void createMainMenu();
+    void buildCommandTable();
+    void connectNotifications();
+    void updateMenuBar();
+    void runContextMenu(int menuResourceId);
+    void updateOpenCommand(CCmdUI& cmdUI, const std::string& path, FileKind kind) const;
+
+    void OnAppAbout();
+    void OnAppExit();
+    void OnRclickKeyList();
+    void OnRclickSectionTree();
+
+    WindowSystem& m_windowSystem;
+    QMenuBar* m_menuBar = nullptr;
+    CommandTable m_commands;
+    ControlLayout m_layout;
+};
+
+} // namespace quarvel

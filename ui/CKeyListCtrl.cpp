@@ -1,0 +1,117 @@
+#include "ui/CKeyListCtrl.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+namespace quarvel {
+
+namespace {
+
+// A column whose cells are all empty still keeps room for a click on its header's edge.
+constexpr int kMinimumAutoWidth = 8;
+
+} // namespace
+
+CKeyListCtrl::CKeyListCtrl(QWidget* parent) : QTreeWidget(parent) {
+    setColumnCount(0);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setSortingEnabled(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragDropMode(QAbstractItemView::NoDragDrop);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    setTextElideMode(Qt::ElideRight);
+    header()->setSectionsClickable(false);
+    header()->setSectionsMovable(false);
+    header()->setStretchLastSection(false);
+    header()->setResizeContentsPrecision(-1); // measure every row, not a sample
+    connect(this, &QTreeWidget::itemSelectionChanged, this, &CKeyListCtrl::markSelection);
+}
+
+void CKeyListCtrl::InsertColumn(const QString& heading, int width) {
+    const int column = columnCount();
+    setColumnCount(column + 1);
+    headerItem()->setText(column, heading);
+    setColumnWidth(column, width);
+}
+
+int CKeyListCtrl::insertRow(int index, const QString& text) {
+    const int row = std::clamp(index, 0, rowCount());
+    auto* item = new QTreeWidgetItem;
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren);
+    item->setText(0, text);
+    insertTopLevelItem(row, item);
+    if (m_selectionMark >= row)
+        ++m_selectionMark;
+    return row;
+}
+
+bool CKeyListCtrl::deleteRow(int row) {
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (item == nullptr)
+        return false;
+    // Deleting the current row would make the view select a neighbour; nothing is selected instead.
+    if (currentItem() == item)
+        selectionModel()->clearCurrentIndex();
+    delete item;
+    if (m_selectionMark == row)
+        m_selectionMark = -1;
+    else if (m_selectionMark > row)
+        --m_selectionMark;
+    return true;
+}
+
+void CKeyListCtrl::deleteAllRows() {
+    clear();
+    m_selectionMark = -1;
+}
+
+QString CKeyListCtrl::itemText(int row, int column) const {
+    const QTreeWidgetItem* item = topLevelItem(row);
+    return item != nullptr && column >= 0 && column < columnCount() ? item->text(column) : QString();
+}
+
+bool CKeyListCtrl::setItemText(int row, int column, const QString& text) {
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (item == nullptr || column < 0 || column >= columnCount())
+        return false;
+    item->setText(column, text);
+    return true;
+}
+
+void CKeyListCtrl::autoSizeColumns() {
+    for (int column = 0; column < columnCount(); ++column)
+        setColumnWidth(column, std::max(sizeHintForColumn(column), kMinimumAutoWidth));
+}
+
+int CKeyListCtrl::selectedCount() const {
+    return static_cast<int>(selectionModel()->selectedRows().size());
+}
+
+void CKeyListCtrl::selectRow(int row) {
+    QTreeWidgetItem* item = topLevelItem(row);
+    if (item != nullptr)
+        selectionModel()->select(indexFromItem(item),
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void CKeyListCtrl::mousePressEvent(QMouseEvent* event) {
+    // A click below the last row takes the selection away, as report lists do; the mark stays.
+    if (itemAt(event->position().toPoint()) == nullptr && event->button() == Qt::LeftButton)
+        clearSelection();
+    QTreeWidget::mousePressEvent(event);
+}
+
+void CKeyListCtrl::markSelection() {
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    if (!selected.isEmpty())
+        m_selectionMark = indexOfTopLevelItem(selected.front());
+}
+
+} // namespace quarvel
