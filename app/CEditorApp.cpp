@@ -1,0 +1,51 @@
+#include "app/CEditorApp.h"
+
+#include "ui/CEditorDlg.h"
+#include "ui/ResourceIds.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+namespace quarvel {
+
+CEditorApp::CEditorApp(WindowSystem& windowSystem) : m_cmdInfo(windowSystem), m_windowSystem(windowSystem) {}
+
+CEditorApp::~CEditorApp() = default;
+
+bool CEditorApp::InitInstance(const std::vector<std::string>& arguments) {
+    m_cmdInfo.ParseCommandLine(arguments);
+    if (m_cmdInfo.m_bHelp == 1 || !m_cmdInfo.m_strPath.empty())
+        return false;
+
+    m_hAccel = AcceleratorTable::load(IDR_ACCELERATORS);
+    CEditorDlg dialog(m_windowSystem);
+    m_pMainWnd = &dialog;
+    QApplication::instance()->installEventFilter(this);
+    m_windowSystem.DoModal(dialog);
+    QApplication::instance()->removeEventFilter(this);
+    m_pMainWnd = nullptr;
+    return false;
+}
+
+bool CEditorApp::PreTranslateMessage(QObject* receiver, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !receiver->isWidgetType())
+        return false;
+    if (m_hAccel == nullptr || m_pMainWnd == nullptr || m_pMainWnd->m_bAccelEnabled == 0)
+        return false;
+    const auto* widget = static_cast<QWidget*>(receiver);
+    if (widget->window() != m_pMainWnd || !m_pMainWnd->isActiveWindow() ||
+        QApplication::activePopupWidget() != nullptr)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const std::optional<int> command = m_hAccel->translate(key->key(), key->modifiers());
+    if (!command)
+        return false;
+    m_pMainWnd->OnCommand(*command);
+    return true;
+}
+
+bool CEditorApp::eventFilter(QObject* watched, QEvent* event) {
+    return PreTranslateMessage(watched, event) || QObject::eventFilter(watched, event);
+}
+
+} // namespace quarvel

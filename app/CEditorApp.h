@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/AcceleratorTable.h"
+#include "app/CEditorCommandLineInfo.h"
+#include "ui/WindowSystem.h"
+
+#include <QObject>
+
+#include <string>
+#include <vector>
+
+class QEvent;
+
+namespace quarvel {
+
+class CEditorDlg;
+
+// The program: reads the command line, then runs the main window until it closes. While the window runs,
+// every event of the program passes PreTranslateMessage first, which turns the accelerator keys into the
+// main window's commands.
+class CEditorApp : public QObject {
+    Q_OBJECT
+public:
+    explicit CEditorApp(WindowSystem& windowSystem = WindowSystem::real());
+    ~CEditorApp() override;
+    CEditorApp(const CEditorApp&) = delete;
+    CEditorApp& operator=(const CEditorApp&) = delete;
+
+    // arguments: those after the program's name. Returns false: the process ends when it returns.
+    bool InitInstance(const std::vector<std::string>& arguments);
+
+    // True when the event was a key of the accelerator table and became a command of the main window.
+    // Keys count only while the main window is the active window, no popup menu is open, and the window's
+    // m_bAccelEnabled is non-zero.
+    bool PreTranslateMessage(QObject* receiver, QEvent* event);
+
+    // The main window while it runs; none before and after.
+    CEditorDlg* mainWindow() const { return m_pMainWnd; }
+
+    const AcceleratorTable* m_hAccel = nullptr;
+    CEditorCommandLineInfo m_cmdInfo;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    WindowSystem& m_windowSystem;
+    CEditorDlg* m_pMainWnd = nullptr;
+};
+
+} // namespace quarvel
