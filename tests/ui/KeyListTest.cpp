@@ -1,0 +1,198 @@
+#include "ui/CKeyListCtrl.h"
+#include "ui/CSectionTreeCtrl.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace quarvel {
+namespace {
+
+class KeyListTest : public ::testing::Test {
+protected:
+    CKeyListCtrl list;
+
+    void SetUp() override {
+        list.InsertColumn(QStringLiteral("Key"), 100);
+        list.InsertColumn(QStringLiteral("Value"), 50);
+        list.InsertColumn(QStringLiteral("Help"), 100);
+        list.resize(400, 300);
+    }
+
+    void addRows(std::initializer_list<const char*> keys) {
+        for (const char* key : keys)
+            list.appendRow(QString::fromLatin1(key));
+    }
+
+    void clickRow(int row) {
+        QTreeWidgetItem* item = list.topLevelItem(row);
+        ASSERT_NE(item, nullptr);
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(item).center());
+    }
+
+    QStringList keys() const {
+        QStringList texts;
+        for (int row = 0; row < list.rowCount(); ++row)
+            texts << list.itemText(row, 0);
+        return texts;
+    }
+};
+
+TEST_F(KeyListTest, HasTheThreeColumnsAsAFlatReport) {
+    EXPECT_EQ(list.headerItem()->text(0), QStringLiteral("Key"));
+    EXPECT_EQ(list.headerItem()->text(1), QStringLiteral("Value"));
+    EXPECT_EQ(list.headerItem()->text(2), QStringLiteral("Help"));
+    EXPECT_EQ(list.columnWidth(0), 100);
+    EXPECT_EQ(list.columnWidth(1), 50);
+    EXPECT_EQ(list.columnWidth(2), 100);
+    EXPECT_EQ(list.selectionMode(), QAbstractItemView::SingleSelection);
+    EXPECT_EQ(list.selectionBehavior(), QAbstractItemView::SelectRows);
+    EXPECT_FALSE(list.rootIsDecorated());
+    EXPECT_FALSE(list.isSortingEnabled());
+    EXPECT_FALSE(list.header()->sectionsClickable());
+}
+
+TEST_F(KeyListTest, RowsStayWhereTheyWereInsertedAndAnIndexPastTheEndAppends) {
+    addRows({"b", "a"});
+    EXPECT_EQ(list.insertRow(1, QStringLiteral("middle")), 1);
+    EXPECT_EQ(list.insertRow(list.rowCount() + 1, QStringLiteral("last")), 3);
+    EXPECT_EQ(keys(), (QStringList{"b", "middle", "a", "last"}));
+}
+
+TEST_F(KeyListTest, CellsHoldTextOfAnyLengthAndMissingCellsReadEmpty) {
+    addRows({"key"});
+    const QString longValue(40000, QLatin1Char('v'));
+    EXPECT_TRUE(list.setItemText(0, 1, longValue));
+    EXPECT_EQ(list.itemText(0, 1), longValue);
+    EXPECT_FALSE(list.setItemText(1, 1, QStringLiteral("x")));
+    EXPECT_FALSE(list.setItemText(0, 3, QStringLiteral("x")));
+    EXPECT_EQ(list.itemText(0, 2), QString());
+    EXPECT_EQ(list.itemText(5, 0), QString());
+    EXPECT_EQ(list.itemText(0, -1), QString());
+}
+
+TEST_F(KeyListTest, TheMarkIsTheRowTheUserLastSelectedAndNoneAfterAClear) {
+    addRows({"a", "b", "c"});
+    EXPECT_EQ(list.selectionMark(), -1);
+    clickRow(1);
+    EXPECT_EQ(list.selectionMark(), 1);
+    EXPECT_EQ(list.selectedCount(), 1);
+    clickRow(2);
+    EXPECT_EQ(list.selectionMark(), 2);
+    list.deleteAllRows();
+    EXPECT_EQ(list.selectionMark(), -1);
+    EXPECT_EQ(list.selectedCount(), 0);
+}
+
+TEST_F(KeyListTest, TheMarkFollowsItsRowAcrossInsertsAndDeletes) {
+    addRows({"a", "b", "c", "d"});
+    clickRow(2);
+    list.insertRow(0, QStringLiteral("first"));
+    EXPECT_EQ(list.selectionMark(), 3);
+    EXPECT_EQ(list.itemText(list.selectionMark(), 0), QStringLiteral("c"));
+    list.deleteRow(0);
+    EXPECT_EQ(list.selectionMark(), 2);
+    list.appendRow(QStringLiteral("after"));
+    EXPECT_EQ(list.selectionMark(), 2);
+}
+
+TEST_F(KeyListTest, DeletingTheMarkedRowSelectsNoOtherRow) {
+    addRows({"a", "b", "c"});
+    clickRow(1);
+    EXPECT_TRUE(list.deleteRow(1));
+    EXPECT_EQ(list.selectionMark(), -1);
+    EXPECT_EQ(list.selectedCount(), 0);
+    EXPECT_EQ(keys(), (QStringList{"a", "c"}));
+    EXPECT_FALSE(list.deleteRow(2));
+}
+
+TEST_F(KeyListTest, AClickBelowTheRowsTakesTheSelectionButKeepsTheMark) {
+    addRows({"a", "b"});
+    clickRow(0);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(20, list.viewport()->height() - 5));
+    EXPECT_EQ(list.selectedCount(), 0);
+    EXPECT_EQ(list.selectionMark(), 0);
+}
+
+TEST_F(KeyListTest, SelectingARowByProgramKeepsOneSelectedRowAndMarksIt) {
+    addRows({"a", "b", "c"});
+    clickRow(0);
+    list.selectRow(2);
+    EXPECT_EQ(list.selectedCount(), 1);
+    EXPECT_TRUE(list.topLevelItem(2)->isSelected());
+    EXPECT_EQ(list.selectionMark(), 2);
+}
+
+TEST_F(KeyListTest, AutoSizeFitsTheWidestCellAndIgnoresTheHeading) {
+    addRows({"k"});
+    list.appendRow(QStringLiteral("a much longer key name than the heading"));
+    list.autoSizeColumns();
+    const QFontMetrics metrics(list.font());
+    EXPECT_GE(list.columnWidth(0),
+              metrics.horizontalAdvance(QStringLiteral("a much longer key name than the heading")));
+    // Every Help cell is empty: the column is sized to them, narrower than its heading.
+    EXPECT_LT(list.columnWidth(2), metrics.horizontalAdvance(QStringLiteral("Help")));
+
+    list.deleteAllRows();
+    list.appendRow(QStringLiteral("k"));
+    list.autoSizeColumns();
+    EXPECT_LT(list.columnWidth(0), metrics.horizontalAdvance(QStringLiteral("a much longer key name")));
+}
+
+class SectionTreeTest : public ::testing::Test {
+protected:
+    CSectionTreeCtrl tree;
+
+    void SetUp() override {
+        tree.resize(200, 300);
+        for (const char* name : {"Main", "Display", "Sound"})
+            tree.appendSection(QString::fromLatin1(name));
+    }
+};
+
+TEST_F(SectionTreeTest, KeepsTheOrderOfAppendsAndWalksItFromTheFirst) {
+    tree.appendSection(QStringLiteral("Controls"));
+    QStringList names;
+    for (QTreeWidgetItem* item = tree.firstSection(); item != nullptr; item = tree.nextSection(item))
+        names << CSectionTreeCtrl::sectionText(item);
+    EXPECT_EQ(names, (QStringList{"Main", "Display", "Sound", "Controls"}));
+    EXPECT_EQ(tree.sectionCount(), 4);
+    EXPECT_EQ(tree.selectedSection(), nullptr);
+}
+
+TEST_F(SectionTreeTest, DeletingTheSelectedSectionSelectsANeighbourAndSaysSo) {
+    tree.selectSection(tree.topLevelItem(1));
+    QSignalSpy selected(&tree, &CSectionTreeCtrl::sectionSelected);
+    tree.deleteSection(tree.topLevelItem(1));
+    ASSERT_NE(tree.selectedSection(), nullptr);
+    EXPECT_EQ(CSectionTreeCtrl::sectionText(tree.selectedSection()), QStringLiteral("Sound"));
+    ASSERT_EQ(selected.count(), 1);
+    EXPECT_EQ(selected.front().front().value<QTreeWidgetItem*>(), tree.selectedSection());
+}
+
+TEST_F(SectionTreeTest, ClicksNeverLeaveTheTreeWithoutItsSelection) {
+    tree.selectSection(tree.topLevelItem(0));
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, QPoint(20, tree.viewport()->height() - 5));
+    EXPECT_EQ(tree.selectedSection(), tree.topLevelItem(0));
+    const QPoint onFirst = tree.visualItemRect(tree.topLevelItem(0)).center();
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::ControlModifier, onFirst);
+    EXPECT_EQ(tree.selectedSection(), tree.topLevelItem(0));
+    const QPoint onThird = tree.visualItemRect(tree.topLevelItem(2)).center();
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, onThird);
+    EXPECT_EQ(tree.selectedSection(), tree.topLevelItem(2));
+}
+
+TEST_F(SectionTreeTest, EmptyingTheTreeLeavesNothingSelectedAndReportsIt) {
+    tree.selectSection(tree.topLevelItem(0));
+    QSignalSpy selected(&tree, &CSectionTreeCtrl::sectionSelected);
+    tree.deleteAllSections();
+    EXPECT_EQ(tree.selectedSection(), nullptr);
+    EXPECT_EQ(tree.sectionCount(), 0);
+    ASSERT_EQ(selected.count(), 1);
+    EXPECT_EQ(selected.front().front().value<QTreeWidgetItem*>(), nullptr);
+}
+
+} // namespace
+} // namespace quarvel
