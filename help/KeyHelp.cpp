@@ -43,6 +43,8 @@ std::vector<std::string> KeyHelp::familySections(std::string_view section) {
          dot = dot == 0 ? std::string_view::npos : section.rfind('.', dot - 1)) {
         sections.push_back(std::string(section.substr(0, dot + 1)) + "*");
     }
+    // Some files name their sections after hardware ("[nv4_disp.dll]"); their keys share one description.
+    sections.emplace_back("*");
     return sections;
 }
 

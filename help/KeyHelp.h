@@ -37,7 +37,8 @@ public:
                       std::string_view text) const;
 
     // The sections tried for a section name, in order: the name itself, then the name cut after each "."
-    // from the last to the first, followed by "*" ("Area.001" -> "Area.001", "Area.*").
+    // from the last to the first, followed by "*", and last "*" for every section of the file
+    // ("Area.001" -> "Area.001", "Area.*", "*").
     static std::vector<std::string> familySections(std::string_view section);
 
     // The folder of the shipped help files for a program in exeFolder: share/quarvel/help of an

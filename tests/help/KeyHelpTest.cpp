@@ -80,13 +80,19 @@ TEST_F(KeyHelpTest, NumberedSectionsFallBackToTheirFamily) {
     EXPECT_EQ(lookup("Area", "Title"), std::nullopt);
 }
 
+TEST_F(KeyHelpTest, CatchAllSectionServesEverySectionLast) {
+    writeShippedHelp("[*]\r\nMode=any device\r\n[nv4_disp.dll]\r\nMode=this driver\r\n");
+    EXPECT_EQ(lookup("nv4_disp.dll", "Mode"), "this driver");
+    EXPECT_EQ(lookup("000010DE:00000301", "Mode"), "any device");
+}
+
 TEST(KeyHelpFamilies, CutsAfterEachDotFromTheLast) {
-    EXPECT_EQ(KeyHelp::familySections("Main"), std::vector<std::string>{"Main"});
-    EXPECT_EQ(KeyHelp::familySections("Area.001"), (std::vector<std::string>{"Area.001", "Area.*"}));
+    EXPECT_EQ(KeyHelp::familySections("Main"), (std::vector<std::string>{"Main", "*"}));
+    EXPECT_EQ(KeyHelp::familySections("Area.001"), (std::vector<std::string>{"Area.001", "Area.*", "*"}));
     EXPECT_EQ(KeyHelp::familySections("DISPLAY.Device.X .0"),
               (std::vector<std::string>{"DISPLAY.Device.X .0", "DISPLAY.Device.X .*", "DISPLAY.Device.*",
-                                        "DISPLAY.*"}));
-    EXPECT_EQ(KeyHelp::familySections(".a"), (std::vector<std::string>{".a", ".*"}));
+                                        "DISPLAY.*", "*"}));
+    EXPECT_EQ(KeyHelp::familySections(".a"), (std::vector<std::string>{".a", ".*", "*"}));
 }
 
 TEST_F(KeyHelpTest, StoreWritesThePlayersFileInTheExactSection) {
