@@ -58,7 +58,8 @@ bool hasStamp(const std::optional<struct stat>& status, const std::optional<File
 std::string temporaryName(const std::filesystem::path& target) {
     static std::mt19937_64 generator{std::random_device{}()};
     static constexpr char digits[] = "0123456789abcdef";
-    std::string name = "." + target.filename().string() + ".quarvel-";
+    std::string name(1, '.');
+    name.append(target.filename().string()).append(".quarvel-");
     for (std::uint64_t bits = generator(); bits != 0; bits >>= 4)
         name += digits[bits & 0xF];
     return name;

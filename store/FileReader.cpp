@@ -46,7 +46,7 @@ std::string readAll(int fd, std::size_t expectedSize, const std::filesystem::pat
 
 } // namespace
 
-std::optional<FileContent> FileReader::read(const std::filesystem::path& file) {
+std::optional<FileContent> FileReader::read(const std::filesystem::path& file, std::size_t maxSize) {
     // Non-blocking, so that a FIFO in the file's place cannot hang the open; it is refused below.
     const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid()) {
@@ -63,7 +63,11 @@ std::optional<FileContent> FileReader::read(const std::filesystem::path& file) {
     for (int attempt = 0; attempt < readAttempts && !content.consistent; ++attempt) {
         if (attempt > 0 && lseek(fd.get(), 0, SEEK_SET) != 0)
             failRead(file, errno);
+        if (static_cast<std::size_t>(before.st_size) > maxSize)
+            failRead(file, EFBIG);
         content.bytes = readAll(fd.get(), static_cast<std::size_t>(before.st_size), file);
+        if (content.bytes.size() > maxSize)
+            failRead(file, EFBIG);
         const struct stat after = statusOf(fd.get(), file);
         content.consistent = FileStamp::of(before) == FileStamp::of(after);
         before = after;

@@ -2,6 +2,7 @@
 
 #include "store/FileStamp.h"
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -15,11 +16,11 @@ struct FileContent {
     bool consistent = false;
 };
 
-// Reads a whole regular file. A file that does not exist gives nothing; any other failure throws a
-// ProfileError.
+// Reads a whole regular file. A file that does not exist gives nothing; any other failure, a file of
+// more than maxSize bytes included, throws a ProfileError.
 class FileReader {
 public:
-    static std::optional<FileContent> read(const std::filesystem::path& file);
+    static std::optional<FileContent> read(const std::filesystem::path& file, std::size_t maxSize);
 };
 
 } // namespace quarvel

@@ -16,7 +16,7 @@ std::shared_ptr<const ProfileDocument> ProfileCache::load(const std::filesystem:
         return document;
     }
     ++m_statistics.reads;
-    std::optional<FileContent> content = FileReader::read(file);
+    std::optional<FileContent> content = FileReader::read(file, ProfileDocument::maxSize);
     if (!content)
         return std::make_shared<const ProfileDocument>(std::string());
     const FileStamp stamp = content->stamp;

@@ -2,8 +2,10 @@
 
 #include "store/ProfileText.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
+#include <stdexcept>
 #include <utility>
 
 namespace quarvel {
@@ -15,96 +17,99 @@ namespace {
 constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view defaultLineBreak = "\r\n";
 
-const char* findByte(const char* from, const char* to, char byte) {
-    const void* found = std::memchr(from, byte, static_cast<std::size_t>(to - from));
-    return found != nullptr ? static_cast<const char*>(found) : to;
+std::size_t findByte(const std::string& bytes, std::size_t from, std::size_t to, char byte) {
+    const void* found = std::memchr(bytes.data() + from, byte, to - from);
+    return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data()) : to;
+}
+
+std::uint32_t narrow(std::size_t value) {
+    return static_cast<std::uint32_t>(value);
 }
 
 } // namespace
 
 ProfileDocument::ProfileDocument(std::string bytes) : m_bytes(std::move(bytes)) {
+    if (m_bytes.size() > maxSize)
+        throw std::length_error("a profile file cannot be larger than 4 GiB");
     if (std::string_view(m_bytes).starts_with(utf8ByteOrderMark))
         m_textBegin = utf8ByteOrderMark.size();
-    splitLines();
-    resolveEntryTexts();
+    const std::size_t firstBreak = lineEnd(m_textBegin);
+    m_lineBreak = firstBreak == m_bytes.size()
+                      ? defaultLineBreak
+                      : std::string_view(m_bytes).substr(firstBreak, nextLine(m_textBegin) - firstBreak);
+    parse();
+    resolveRebuiltTexts();
     buildIndex();
 }
 
-void ProfileDocument::splitLines() {
-    // A line ends at LF, CRLF or a lone CR. The next LF is remembered across lines, so that a file whose
-    // lines all end in CR is still read in one pass.
-    const char* const data = m_bytes.data();
-    const char* const stop = data + m_bytes.size();
-    const char* pos = data + m_textBegin;
-    const char* lineFeed = findByte(pos, stop, '\n');
-    m_lines.reserve(m_bytes.size() / 24 + 1);
-    while (pos < stop) {
-        if (lineFeed < pos)
-            lineFeed = findByte(pos, stop, '\n');
-        const char* end = findByte(pos, lineFeed, '\r');
-        const char* next = end;
-        if (next < stop)
-            next += (*next == '\r' && next + 1 < stop && next[1] == '\n') ? 2 : 1;
-        addLine(static_cast<std::size_t>(pos - data), static_cast<std::size_t>(end - data),
-                static_cast<std::size_t>(next - data));
-        pos = next;
+void ProfileDocument::parse() {
+    const std::size_t size = m_bytes.size();
+    const auto lineFeeds = static_cast<std::size_t>(std::count(m_bytes.begin(), m_bytes.end(), '\n'));
+    m_entries.reserve(lineFeeds + 1);
+    m_entryTexts.reserve(lineFeeds + 1);
+    // The next LF and the next CR are each looked for again only once the parse has passed them, so that
+    // a file whose lines all end in the same one of them is read in one pass.
+    std::size_t pos = m_textBegin;
+    std::size_t nextFeed = findByte(m_bytes, pos, size, '\n');
+    std::size_t nextReturn = findByte(m_bytes, pos, size, '\r');
+    while (pos < size) {
+        if (nextFeed < pos)
+            nextFeed = findByte(m_bytes, pos, size, '\n');
+        if (nextReturn < pos)
+            nextReturn = findByte(m_bytes, pos, size, '\r');
+        const std::size_t end = std::min(nextFeed, nextReturn);
+        std::size_t first = pos;
+        while (first < end && isBlank(m_bytes[first]))
+            ++first;
+        const bool header = first < end && m_bytes[first] == '[';
+        if (header)
+            addHeader(pos, first + 1, end);
+        else if (first < end && m_bytes[first] != ';' && !m_sections.empty())
+            addEntry(pos, first, end);
+        pos = end == size
+                  ? size
+                  : end + (m_bytes[end] == '\r' && end + 1 < size && m_bytes[end + 1] == '\n' ? 2 : 1);
+        if (header)
+            m_sections.back().body = narrow(pos);
     }
     if (!m_sections.empty())
-        m_sections.back().lineEnd = m_lines.size();
+        m_sections.back().end = narrow(size);
 }
 
-void ProfileDocument::addLine(std::size_t begin, std::size_t end, std::size_t next) {
-    const char* const data = m_bytes.data();
-    std::size_t first = begin;
-    while (first < end && isBlank(data[first]))
-        ++first;
-    const std::size_t index = m_lines.size();
-    LineKind kind = LineKind::Entry;
-    if (first == end) {
-        kind = LineKind::Blank;
-    } else if (data[first] == ';') {
-        kind = LineKind::Comment;
-    } else if (data[first] == '[') {
-        kind = LineKind::Header;
-        if (!m_sections.empty())
-            m_sections.back().lineEnd = index;
-        const char* nameBegin = data + first + 1;
-        const char* nameEnd = findByte(nameBegin, data + end, ']');
-        m_sections.push_back({profile_text::trimBlanks(std::string_view(nameBegin, nameEnd)), index,
-                              index + 1, m_entries.size(), 0});
-    } else if (!m_sections.empty()) {
-        std::size_t last = end;
-        while (isBlank(data[last - 1]))
-            --last;
-        addEntry(index, std::string_view(data + first, last - first));
-    }
-    m_lines.push_back({begin, end, next, kind});
+void ProfileDocument::addHeader(std::size_t line, std::size_t nameBegin, std::size_t end) {
+    if (!m_sections.empty())
+        m_sections.back().end = narrow(line);
+    const std::size_t nameEnd = findByte(m_bytes, nameBegin, end, ']');
+    const std::string_view name = std::string_view(m_bytes).substr(nameBegin, nameEnd - nameBegin);
+    m_sections.push_back({profile_text::trimBlanks(name), narrow(line), 0, 0, narrow(m_entries.size()), 0});
 }
 
-void ProfileDocument::addEntry(std::size_t lineIndex, std::string_view trimmed) {
+void ProfileDocument::addEntry(std::size_t line, std::size_t first, std::size_t end) {
+    while (isBlank(m_bytes[end - 1]))
+        --end;
+    const std::string_view trimmed = std::string_view(m_bytes).substr(first, end - first);
     ++m_sections.back().entryCount;
     const std::size_t equals = trimmed.find('=');
     if (equals == std::string_view::npos) {
-        m_entries.push_back({lineIndex, std::string_view::npos});
+        m_entries.push_back({narrow(line), noKey});
         m_entryTexts.push_back(trimmed);
         return;
     }
     const std::string_view key = profile_text::trimBlanks(trimmed.substr(0, equals));
     const std::string_view value = profile_text::trimBlanks(trimmed.substr(equals + 1));
+    m_entries.push_back({narrow(line), narrow(key.size())});
     if (key.size() == equals && value.size() == trimmed.size() - equals - 1) {
-        m_entries.push_back({lineIndex, equals});
         m_entryTexts.push_back(trimmed);
         return;
     }
     // Blanks around "=" are dropped from the returned text. Its bytes are gathered elsewhere, and the view
     // is set once that store has stopped growing.
-    m_pendingTexts.push_back({m_entries.size(), m_rebuiltTexts.size(), key.size() + 1 + value.size()});
+    m_pendingTexts.push_back({m_entryTexts.size(), m_rebuiltTexts.size(), key.size() + 1 + value.size()});
     m_rebuiltTexts.append(key).append(1, '=').append(value);
-    m_entries.push_back({lineIndex, key.size()});
     m_entryTexts.emplace_back();
 }
 
-void ProfileDocument::resolveEntryTexts() {
+void ProfileDocument::resolveRebuiltTexts() {
     for (const PendingText& pending : m_pendingTexts)
         m_entryTexts[pending.entry] = std::string_view(m_rebuiltTexts).substr(pending.offset, pending.size);
     m_pendingTexts = {};
@@ -121,20 +126,12 @@ void ProfileDocument::buildIndex() {
         while (m_index[slot] != 0 && !profile_text::namesEqual(m_sections[m_index[slot] - 1].name, name))
             slot = (slot + 1) & mask;
         if (m_index[slot] == 0)
-            m_index[slot] = static_cast<std::uint32_t>(i + 1);
+            m_index[slot] = narrow(i + 1);
     }
-}
-
-std::string_view ProfileDocument::lineBreak() const {
-    for (const Line& line : m_lines) {
-        if (line.next > line.end)
-            return std::string_view(m_bytes).substr(line.end, line.next - line.end);
-    }
-    return defaultLineBreak;
 }
 
 bool ProfileDocument::endsWithLineBreak() const {
-    return !m_lines.empty() && m_lines.back().next > m_lines.back().end;
+    return m_bytes.size() > m_textBegin && profile_text::isLineBreak(m_bytes.back());
 }
 
 const ProfileDocument::Section* ProfileDocument::findSection(std::string_view name) const {
@@ -159,22 +156,37 @@ const ProfileDocument::Entry* ProfileDocument::findKey(const Section& section, s
     const std::string_view wanted = profile_text::trimBlanks(key);
     for (std::size_t i = section.firstEntry; i < section.firstEntry + section.entryCount; ++i) {
         const Entry& entry = m_entries[i];
-        if (entry.keySize != std::string_view::npos &&
+        if (entry.keySize != noKey &&
             profile_text::namesEqual(m_entryTexts[i].substr(0, entry.keySize), wanted))
             return &entry;
     }
     return nullptr;
 }
 
-std::size_t ProfileDocument::contentEnd(const Section& section) const {
-    std::size_t end = section.lineEnd;
-    while (end > section.header + 1 && m_lines[end - 1].kind == LineKind::Blank)
-        --end;
-    return end;
+std::size_t ProfileDocument::lineEnd(std::size_t from) const {
+    const auto found = std::find_if(m_bytes.begin() + static_cast<std::ptrdiff_t>(from), m_bytes.end(),
+                                    profile_text::isLineBreak);
+    return static_cast<std::size_t>(found - m_bytes.begin());
 }
 
-std::string_view ProfileDocument::lineText(std::size_t line) const {
-    return std::string_view(m_bytes).substr(m_lines[line].begin, m_lines[line].end - m_lines[line].begin);
+std::string_view ProfileDocument::lineAt(std::size_t line) const {
+    return std::string_view(m_bytes).substr(line, lineEnd(line) - line);
+}
+
+std::size_t ProfileDocument::nextLine(std::size_t line) const {
+    const std::size_t end = lineEnd(line);
+    if (end == m_bytes.size())
+        return end;
+    return end + (m_bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+}
+
+std::size_t ProfileDocument::contentEnd(const Section& section) const {
+    std::size_t end = section.body;
+    for (std::size_t line = section.body; line < section.end; line = nextLine(line)) {
+        if (!profile_text::trimBlanks(lineAt(line)).empty())
+            end = nextLine(line);
+    }
+    return end;
 }
 
 } // namespace quarvel

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
+#include <limits>
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,70 +10,73 @@
 
 namespace quarvel {
 
-// One version of a profile file's bytes, split into lines and sections. It only reads; the writers build
-// new bytes from it. Results are views into the document, valid while it lives; it neither copies nor
-// moves, so that those views stay put.
+// One version of a profile file's bytes, with its sections and their entries found. It only reads; the
+// writers build new bytes from it. Results are views into the document, valid while it lives; it neither
+// copies nor moves, so that those views stay put.
+//
+// A line ends at LF, CRLF or a lone CR. Positions are byte offsets into bytes(); a line's position is that
+// of its first byte.
 class ProfileDocument {
 public:
-    enum class LineKind : std::uint8_t { Blank, Comment, Header, Entry };
-
-    struct Line {
-        std::size_t begin = 0; // first byte of the line
-        std::size_t end = 0;   // end of its text, where the line break starts
-        std::size_t next = 0;  // first byte after the line break
-        LineKind kind = LineKind::Blank;
-    };
+    // Offsets are 32-bit, which keeps the parse small and fast.
+    static constexpr std::size_t maxSize = std::numeric_limits<std::uint32_t>::max();
+    static constexpr std::uint32_t noKey = std::numeric_limits<std::uint32_t>::max();
 
     struct Section {
-        std::string_view name;      // trimmed, as spelled in the file
-        std::size_t header = 0;     // line index of the header
-        std::size_t lineEnd = 0;    // line index of the next header, or the line count
-        std::size_t firstEntry = 0; // index into the entries of the whole file
-        std::size_t entryCount = 0;
+        std::string_view name;        // trimmed, as spelled in the file
+        std::uint32_t header = 0;     // position of the header line
+        std::uint32_t body = 0;       // position of the line after it
+        std::uint32_t end = 0;        // position of the next header line, or the file's size
+        std::uint32_t firstEntry = 0; // index of its first entry among all entries of the file
+        std::uint32_t entryCount = 0;
     };
 
     // A key line, or a line without "=", of a section. Its text, as the section read returns it, is the
     // trimmed key, "=" and the trimmed value, or the trimmed line.
     struct Entry {
-        std::size_t line = 0;    // its line index
-        std::size_t keySize = 0; // bytes of its text before "=", or npos without "="
+        std::uint32_t line = 0;        // position of the line
+        std::uint32_t keySize = noKey; // bytes of its text before "=", or noKey without "="
     };
 
+    // Throws std::length_error for more than maxSize bytes.
     explicit ProfileDocument(std::string bytes);
     ProfileDocument(const ProfileDocument&) = delete;
     ProfileDocument& operator=(const ProfileDocument&) = delete;
 
     const std::string& bytes() const { return m_bytes; }
-    const std::vector<Line>& lines() const { return m_lines; }
     const std::vector<Section>& sections() const { return m_sections; }
 
     // Where the text starts: after a UTF-8 byte-order mark, which belongs to no line.
     std::size_t textBegin() const { return m_textBegin; }
     // The first line break of the file, or CRLF when it has none.
-    std::string_view lineBreak() const;
+    std::string_view lineBreak() const { return m_lineBreak; }
     bool endsWithLineBreak() const;
 
     // The first section of that name (compared after trimming, regardless of case).
     const Section* findSection(std::string_view name) const;
     std::span<const std::string_view> entryTexts(const Section& section) const;
-    std::string_view entryText(const Entry& entry) const { return m_entryTexts[&entry - m_entries.data()]; }
     // The first key line of that name in the section.
     const Entry* findKey(const Section& section, std::string_view key) const;
-    // Past the last non-blank line of the section: where a new key goes.
+    std::string_view entryText(const Entry& entry) const { return m_entryTexts[&entry - m_entries.data()]; }
+
+    // The text of the line at this position, without its line break.
+    std::string_view lineAt(std::size_t line) const;
+    // The position of the line after it.
+    std::size_t nextLine(std::size_t line) const;
+    // Past the last non-blank line of the section (comments count): where a new key goes.
     std::size_t contentEnd(const Section& section) const;
 
-    std::string_view lineText(std::size_t line) const;
-
 private:
-    void splitLines();
-    void addLine(std::size_t begin, std::size_t end, std::size_t next);
-    void addEntry(std::size_t lineIndex, std::string_view trimmed);
-    void resolveEntryTexts();
+    void parse();
+    std::size_t lineEnd(std::size_t from) const;
+    void addHeader(std::size_t line, std::size_t nameBegin, std::size_t end);
+    void addEntry(std::size_t line, std::size_t first, std::size_t end);
+    void resolveRebuiltTexts();
     void buildIndex();
 
     std::string m_bytes;
     std::size_t m_textBegin = 0;
-    std::vector<Line> m_lines;
+    std::string_view m_lineBreak;
     std::vector<Section> m_sections;
     std::vector<Entry> m_entries;
     std::vector<std::string_view> m_entryTexts; // one for each entry

@@ -56,17 +56,17 @@ std::optional<std::string> ProfileEditor::setValue(std::string_view section, std
     const std::string name = sectionName(section);
     const std::string keyText = keyName(key);
     const std::string valueText = blankLineBreaks(value);
-    const std::size_t lineCount = m_document.lines().size();
+    const std::size_t fileEnd = m_document.bytes().size();
     const ProfileDocument::Section* found = m_document.findSection(name);
     if (found == nullptr)
-        return spliceLines(lineCount, lineCount, {"[" + name + "]", keyText + "=" + valueText});
+        return splice(fileEnd, fileEnd, {"[" + name + "]", keyText + "=" + valueText});
     const ProfileDocument::Entry* entry = m_document.findKey(*found, keyText);
     if (entry == nullptr) {
         const std::size_t end = m_document.contentEnd(*found);
-        return spliceLines(end, end, {keyText + "=" + valueText});
+        return splice(end, end, {keyText + "=" + valueText});
     }
     // Only the value's bytes change: the key's spelling and the blanks around the value stay.
-    const std::string_view line = m_document.lineText(entry->line);
+    const std::string_view line = m_document.lineAt(entry->line);
     std::size_t valueBegin = line.find('=') + 1;
     while (valueBegin < line.size() && isBlank(line[valueBegin]))
         ++valueBegin;
@@ -74,7 +74,7 @@ std::optional<std::string> ProfileEditor::setValue(std::string_view section, std
     if (oldValue == trimBlanks(valueText))
         return std::nullopt;
     const std::string& bytes = m_document.bytes();
-    const std::size_t valueAt = m_document.lines()[entry->line].begin + valueBegin;
+    const std::size_t valueAt = entry->line + valueBegin;
     std::string result = bytes.substr(0, valueAt);
     result.append(valueText).append(bytes, valueAt + oldValue.size());
     return result;
@@ -86,14 +86,14 @@ std::optional<std::string> ProfileEditor::removeKey(std::string_view section, st
         found != nullptr ? m_document.findKey(*found, blankLineBreaks(key)) : nullptr;
     if (entry == nullptr)
         return std::nullopt;
-    return spliceLines(entry->line, entry->line + 1, {});
+    return splice(entry->line, m_document.nextLine(entry->line), {});
 }
 
 std::optional<std::string> ProfileEditor::removeSection(std::string_view section) const {
     const ProfileDocument::Section* found = m_document.findSection(blankLineBreaks(section));
     if (found == nullptr)
         return std::nullopt;
-    return spliceLines(found->header, found->lineEnd, {});
+    return splice(found->header, found->end, {});
 }
 
 std::optional<std::string> ProfileEditor::replaceSection(std::string_view section,
@@ -102,20 +102,17 @@ std::optional<std::string> ProfileEditor::replaceSection(std::string_view sectio
     std::vector<std::string> content = sectionContent(lines);
     const ProfileDocument::Section* found = m_document.findSection(name);
     if (found != nullptr)
-        return changedFrom(spliceLines(found->header + 1, m_document.contentEnd(*found), content));
+        return changedFrom(splice(found->body, m_document.contentEnd(*found), content));
     content.insert(content.begin(), "[" + name + "]");
-    const std::size_t lineCount = m_document.lines().size();
-    return spliceLines(lineCount, lineCount, content);
+    const std::size_t fileEnd = m_document.bytes().size();
+    return splice(fileEnd, fileEnd, content);
 }
 
-std::string ProfileEditor::spliceLines(std::size_t firstLine, std::size_t endLine,
-                                       const std::vector<std::string>& lines) const {
-    const std::vector<ProfileDocument::Line>& fileLines = m_document.lines();
+std::string ProfileEditor::splice(std::size_t from, std::size_t to,
+                                  const std::vector<std::string>& lines) const {
     const std::string& bytes = m_document.bytes();
-    const std::size_t from = firstLine < fileLines.size() ? fileLines[firstLine].begin : bytes.size();
-    const std::size_t to = endLine < fileLines.size() ? fileLines[endLine].begin : bytes.size();
     const std::string_view lineBreak = m_document.lineBreak();
-    const bool lacksFinalBreak = !fileLines.empty() && !m_document.endsWithLineBreak();
+    const bool lacksFinalBreak = bytes.size() > m_document.textBegin() && !m_document.endsWithLineBreak();
 
     std::string result = bytes.substr(0, from);
     if (lacksFinalBreak && from == bytes.size() && !lines.empty())

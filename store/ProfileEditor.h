@@ -27,9 +27,8 @@ public:
                                               const std::vector<std::string>& lines) const;
 
 private:
-    // The file with lines [firstLine, endLine) replaced by the given ones.
-    std::string spliceLines(std::size_t firstLine, std::size_t endLine,
-                            const std::vector<std::string>& lines) const;
+    // The file with the lines from position from up to position to replaced by the given ones.
+    std::string splice(std::size_t from, std::size_t to, const std::vector<std::string>& lines) const;
     std::optional<std::string> changedFrom(std::string bytes) const;
 
     const ProfileDocument& m_document;

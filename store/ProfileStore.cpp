@@ -78,7 +78,7 @@ void ProfileStore::writeSection(const std::filesystem::path& file, std::string_v
 void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
     const std::filesystem::path target = AtomicFileWriter::followLinks(resolve(file));
     for (int attempt = 0; attempt < writeAttempts; ++attempt) {
-        std::optional<FileContent> content = FileReader::read(target);
+        std::optional<FileContent> content = FileReader::read(target, ProfileDocument::maxSize);
         if (content && !content->consistent)
             continue;
         const std::optional<FileStamp> basis =

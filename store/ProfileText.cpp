@@ -30,16 +30,6 @@ constexpr std::array<unsigned char, 256> foldTable = makeFoldTable();
 
 } // namespace
 
-std::string_view trimBlanks(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
-
 unsigned char foldCase(unsigned char c) {
     return foldTable[c];
 }

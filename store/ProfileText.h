@@ -15,7 +15,15 @@ inline bool isLineBreak(char c) {
     return c == '\n' || c == '\r';
 }
 
-std::string_view trimBlanks(std::string_view text);
+inline std::string_view trimBlanks(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
 
 // Section and key names compare without regard to case, for ASCII and the Windows-1252 letters.
 unsigned char foldCase(unsigned char c);
