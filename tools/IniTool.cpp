@@ -1,6 +1,7 @@
 #include "tools/IniTool.h"
 
 #include "store/ProfileError.h"
+#include "tools/WhereCommand.h"
 
 #include <array>
 #include <cstddef>
@@ -16,7 +17,7 @@ constexpr std::string_view programName = "quarvel-ini";
 constexpr std::size_t unlimited = static_cast<std::size_t>(-1);
 
 constexpr std::string_view usageText =
-    R"(Usage: quarvel-ini COMMAND FILE [ARGUMENT...]
+    R"(Usage: quarvel-ini COMMAND [ARGUMENT...]
 
 Reads and edits INI-style configuration files (fs9.cfg, scenery.cfg, aircraft.cfg, help files) the way
 Quarvel does: names match regardless of case, and every byte a command does not change stays as it was.
@@ -32,6 +33,8 @@ Commands:
                                    replace the content of a section with the lines, or add it
   search FILE TEXT                 print the first section line holding TEXT (case-sensitive) as
                                    SECTION<TAB>LINE-INDEX<TAB>LINE; exit 1 when there is none
+  where                            print where Windows, the simulator and its files are found in the
+                                   Wine prefix; exit 1 when something is missing
 
 A FILE without a folder is looked up in the Windows directory of the Wine prefix
 ($WINEPREFIX/drive_c/windows, where $WINEPREFIX defaults to ~/.wine); write ./FILE for the current folder.
@@ -80,7 +83,7 @@ int IniTool::run(const Arguments& arguments) {
 }
 
 int IniTool::dispatch(const Arguments& arguments) {
-    static constexpr std::array<Command, 7> commands{{
+    static constexpr std::array<Command, 8> commands{{
         {"sections", "FILE", 1, 1, &IniTool::listSections},
         {"section", "FILE SECTION", 2, 2, &IniTool::printSection},
         {"get", "FILE SECTION KEY [DEFAULT]", 3, 4, &IniTool::getValue},
@@ -88,6 +91,7 @@ int IniTool::dispatch(const Arguments& arguments) {
         {"delete", "FILE SECTION [KEY]", 2, 3, &IniTool::deleteEntry},
         {"put-section", "FILE SECTION [LINE...]", 2, unlimited, &IniTool::putSection},
         {"search", "FILE TEXT", 2, 2, &IniTool::search},
+        {"where", "", 0, 0, &IniTool::where},
     }};
     if (arguments.empty()) {
         m_err << programName << ": no command given (try '" << programName << " --help')\n";
@@ -98,8 +102,8 @@ int IniTool::dispatch(const Arguments& arguments) {
             continue;
         const std::size_t count = arguments.size() - 1;
         if (count < command.minimum || count > command.maximum) {
-            m_err << programName << ": usage: " << programName << ' ' << command.name << ' '
-                  << command.arguments << '\n';
+            m_err << programName << ": usage: " << programName << ' ' << command.name
+                  << (command.arguments.empty() ? "" : " ") << command.arguments << '\n';
             return UsageError;
         }
         return (this->*command.run)(Arguments(arguments.begin() + 1, arguments.end()));
@@ -174,6 +178,10 @@ int IniTool::search(const Arguments& arguments) {
     }
     return notFound("'" + text + "' is in no section line of '" + m_store.resolve(arguments[0]).string() +
                     "'");
+}
+
+int IniTool::where(const Arguments& /*arguments*/) {
+    return runWhereCommand(m_out, m_err);
 }
 
 int IniTool::notFound(const std::string& what) {

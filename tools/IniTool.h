@@ -32,6 +32,7 @@ private:
     int deleteEntry(const Arguments& arguments);
     int putSection(const Arguments& arguments);
     int search(const Arguments& arguments);
+    int where(const Arguments& arguments);
 
     int notFound(const std::string& what);
     void printLine(std::string_view text);

@@ -82,7 +82,7 @@ protected:
 TEST_F(IniToolTest, HelpGoesToStandardOutput) {
     const ToolRun help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.starts_with("Usage: quarvel-ini COMMAND FILE")) << help.out;
+    EXPECT_TRUE(help.out.starts_with("Usage: quarvel-ini COMMAND")) << help.out;
     EXPECT_EQ(help.err, "");
 }
 
