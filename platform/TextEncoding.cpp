@@ -16,21 +16,6 @@ constexpr std::array<char16_t, 32> kHighBytes{
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-char16_t characterOfByte(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F)
-        return kHighBytes[byte - 0x80];
-    return byte;
-}
-
-char byteOfCharacter(char16_t character) {
-    if (character < 0x80 || (character >= 0xA0 && character <= 0xFF))
-        return static_cast<char>(character);
-    const auto* found = std::find(kHighBytes.begin(), kHighBytes.end(), character);
-    if (found == kHighBytes.end())
-        return '?';
-    return static_cast<char>(0x80 + (found - kHighBytes.begin()));
-}
-
 bool isHighSurrogate(char32_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
 }
@@ -82,11 +67,26 @@ void appendUtf16(std::u16string& out, char32_t codePoint) {
 
 } // namespace
 
+char16_t windows1252Character(unsigned char byte) {
+    if (byte >= 0x80 && byte <= 0x9F)
+        return kHighBytes[byte - 0x80];
+    return byte;
+}
+
+std::optional<unsigned char> windows1252Byte(char16_t character) {
+    if (character < 0x80 || (character >= 0xA0 && character <= 0xFF))
+        return static_cast<unsigned char>(character);
+    const auto* found = std::find(kHighBytes.begin(), kHighBytes.end(), character);
+    if (found == kHighBytes.end())
+        return std::nullopt;
+    return static_cast<unsigned char>(0x80 + (found - kHighBytes.begin()));
+}
+
 std::u16string windows1252ToUtf16(std::string_view text) {
     std::u16string result;
     result.reserve(text.size());
     for (const char byte : text)
-        result.push_back(characterOfByte(static_cast<unsigned char>(byte)));
+        result.push_back(windows1252Character(static_cast<unsigned char>(byte)));
     return result;
 }
 
@@ -98,7 +98,7 @@ std::string utf16ToWindows1252(std::u16string_view text) {
     std::string result;
     result.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        result.push_back(byteOfCharacter(text[i]));
+        result.push_back(static_cast<char>(windows1252Byte(text[i]).value_or('?')));
         // A pair of surrogates is one character and gives one '?'.
         if (isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1]))
             ++i;

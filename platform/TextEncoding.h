@@ -9,6 +9,12 @@ namespace quarvel::platform {
 // Quarvel's own text is 8-bit Windows-1252 (the "ANSI" code page of a western Windows), the registry keeps
 // UTF-16, and Linux file names are UTF-8. These conversions sit where text passes between them.
 
+// The character a byte stands for; the five bytes Windows-1252 leaves unassigned stand for the C1 control
+// of the same value, as on Windows, so that every byte survives a way there and back.
+char16_t windows1252Character(unsigned char byte);
+// The byte of a character, or nothing when Windows-1252 has none.
+std::optional<unsigned char> windows1252Byte(char16_t character);
+
 std::u16string windows1252ToUtf16(std::string_view text);
 std::string windows1252ToUtf8(std::string_view text);
 

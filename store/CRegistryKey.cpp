@@ -42,7 +42,7 @@ void CRegistryKey::Create(HKEY parent, const std::string& subKey, const char* cl
 
 std::string CRegistryKey::QueryValue(const std::string& valueName, const std::string& defaultText,
                                      bool createIfMissing) {
-    std::uint32_t type = REG_NONE;
+    std::uint32_t type = platform::kRegNone;
     std::uint32_t size = 0;
     RegistryStatus status = m_registry.queryValue(m_hKey, valueName, &type, nullptr, size);
     if (status != kRegistrySuccess) {
@@ -63,9 +63,9 @@ std::string CRegistryKey::QueryValue(const std::string& valueName, const std::st
 }
 
 void CRegistryKey::SetValue(const std::string& valueName, const std::string& text) {
-    const RegistryStatus status =
-        m_registry.setValue(m_hKey, valueName, REG_SZ, reinterpret_cast<const std::uint8_t*>(text.data()),
-                            static_cast<std::uint32_t>(text.size()));
+    const RegistryStatus status = m_registry.setValue(m_hKey, valueName, platform::kRegString,
+                                                      reinterpret_cast<const std::uint8_t*>(text.data()),
+                                                      static_cast<std::uint32_t>(text.size()));
     if (status != kRegistrySuccess)
         throw RegistryException("Failure creating value", status);
 }

@@ -48,7 +48,7 @@ void MemoryRegistry::putValue(HKEY root, const std::string& path, const std::str
 
 void MemoryRegistry::putString(HKEY root, const std::string& path, const std::string& valueName,
                                const std::string& text) {
-    putValue(root, path, valueName, REG_SZ, text + '\0');
+    putValue(root, path, valueName, platform::kRegString, text + '\0');
 }
 
 void MemoryRegistry::refuseAccess(HKEY root, const std::string& path) {

@@ -47,7 +47,7 @@ public:
 
 private:
     struct Value {
-        std::uint32_t type = REG_NONE;
+        std::uint32_t type = platform::kRegNone;
         std::string bytes;
     };
     struct Key {

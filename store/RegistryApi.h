@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/HiveValue.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,13 +23,7 @@ inline constexpr RegistryStatus kRegistryInvalidHandle = 6;
 inline constexpr RegistryStatus kRegistryMoreData = 234;
 inline constexpr RegistryStatus kRegistryCorrupt = 1009; // the registry's files cannot be read
 
-// Value types and access rights, as Windows numbers them.
-inline constexpr std::uint32_t REG_NONE = 0;
-inline constexpr std::uint32_t REG_SZ = 1;
-inline constexpr std::uint32_t REG_EXPAND_SZ = 2;
-inline constexpr std::uint32_t REG_BINARY = 3;
-inline constexpr std::uint32_t REG_DWORD = 4;
-inline constexpr std::uint32_t REG_MULTI_SZ = 7;
+// Access rights, as Windows numbers them. Value types are those of platform/HiveValue.h.
 inline constexpr std::uint32_t KEY_READ = 0x20019;
 inline constexpr std::uint32_t KEY_ALL_ACCESS = 0xF003F;
 

@@ -11,6 +11,9 @@ TEST(TextEncoding, EveryWindows1252ByteSurvivesTheWayThroughUtf16) {
         allBytes.push_back(static_cast<char>(byte));
     EXPECT_EQ(utf16ToWindows1252(windows1252ToUtf16(allBytes)), allBytes);
     EXPECT_EQ(windows1252ToUtf16("\x80\x9f\xe9"), u"\u20ac\u0178\u00e9");
+    EXPECT_EQ(windows1252Byte(u'\u20ac'), 0x80);
+    EXPECT_EQ(windows1252Byte(u'\u0081'), 0x81);
+    EXPECT_FALSE(windows1252Byte(u'\u0416').has_value());
 }
 
 TEST(TextEncoding, CharactersWithoutAByteBecomeOneQuestionMarkEach) {

@@ -71,7 +71,7 @@ protected:
 TEST_F(RegistryKeyTest, ReadsTextOfAnyLengthInTwoSteps) {
     const std::string folder =
         "C:\\Program Files\\Microsoft Games\\Flight Simulator 9" + std::string(5000, 'x');
-    EXPECT_EQ(readValue(REG_SZ, folder + '\0'), folder);
+    EXPECT_EQ(readValue(platform::kRegString, folder + '\0'), folder);
     const auto first =
         std::find(m_registry.calls().begin(), m_registry.calls().end(), "queryValue EXE Path size");
     ASSERT_NE(first, m_registry.calls().end());
@@ -79,19 +79,19 @@ TEST_F(RegistryKeyTest, ReadsTextOfAnyLengthInTwoSteps) {
 }
 
 TEST_F(RegistryKeyTest, ReadsAnEmptyValueAsEmptyText) {
-    EXPECT_EQ(readValue(REG_SZ, std::string(1, '\0')), "");
-    EXPECT_EQ(readValue(REG_SZ, ""), "");
+    EXPECT_EQ(readValue(platform::kRegString, std::string(1, '\0')), "");
+    EXPECT_EQ(readValue(platform::kRegString, ""), "");
 }
 
 TEST_F(RegistryKeyTest, ReadsTextStoredWithoutItsTerminatingZeroWhole) {
-    EXPECT_EQ(readValue(REG_SZ, "C:\\FS9"), "C:\\FS9");
+    EXPECT_EQ(readValue(platform::kRegString, "C:\\FS9"), "C:\\FS9");
 }
 
 TEST_F(RegistryKeyTest, ReadsOtherTypesAsTheirBytesUpToTheFirstZero) {
-    EXPECT_EQ(readValue(REG_BINARY, std::string("ab\0cd", 5)), "ab");
-    EXPECT_EQ(readValue(REG_DWORD, std::string("A\0\0\0", 4)), "A");
-    EXPECT_EQ(readValue(REG_MULTI_SZ, std::string("one\0two\0\0", 9)), "one");
-    EXPECT_EQ(readValue(REG_EXPAND_SZ, std::string("%ProgramFiles%\0", 15)), "%ProgramFiles%");
+    EXPECT_EQ(readValue(platform::kRegBinary, std::string("ab\0cd", 5)), "ab");
+    EXPECT_EQ(readValue(platform::kRegDword, std::string("A\0\0\0", 4)), "A");
+    EXPECT_EQ(readValue(platform::kRegMultiString, std::string("one\0two\0\0", 9)), "one");
+    EXPECT_EQ(readValue(platform::kRegExpandString, std::string("%ProgramFiles%\0", 15)), "%ProgramFiles%");
 }
 
 TEST_F(RegistryKeyTest, OpensWithFullAccessAndClosesOnce) {
