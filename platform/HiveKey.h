@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace quarvel::platform {
@@ -26,6 +27,7 @@ public:
 private:
     std::u16string m_path;
     std::vector<HiveValue> m_values;
+    std::unordered_map<std::u16string, std::size_t> m_indexByFoldedName; // some keys hold thousands of values
 };
 
 } // namespace quarvel::platform
