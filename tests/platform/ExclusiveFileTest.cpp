@@ -76,15 +76,5 @@ TEST(ExclusiveFile, RefusesAFileTheUserMayNotWrite) {
     EXPECT_EQ(error, EACCES);
 }
 
-TEST(ExclusiveFile, MovingHandsTheFileOver) {
-    const test::TempDir dir;
-    const fs::path file = dir.write("fs9.cfg", "");
-    Result<ExclusiveFile> opened = ExclusiveFile::open(file);
-    ASSERT_TRUE(opened.ok());
-    ExclusiveFile moved = std::move(opened).value();
-    EXPECT_GE(moved.descriptor(), 0);
-    EXPECT_FALSE(ExclusiveFile::open(file).ok());
-}
-
 } // namespace
 } // namespace quarvel::platform
