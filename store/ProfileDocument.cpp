@@ -137,6 +137,9 @@ bool ProfileDocument::endsWithLineBreak() const {
 const ProfileDocument::Section* ProfileDocument::findSection(std::string_view name) const {
     if (m_index.empty())
         return nullptr;
+    // Names are written with line breaks as blanks, and so they are looked for.
+    if (name.find_first_of("\r\n") != std::string_view::npos)
+        return findSection(profile_text::blankLineBreaks(name));
     const std::string_view wanted = profile_text::trimBlanks(name);
     const std::size_t mask = m_index.size() - 1;
     for (std::size_t slot = profile_text::nameHash(wanted) & mask; m_index[slot] != 0;
@@ -153,6 +156,8 @@ std::span<const std::string_view> ProfileDocument::entryTexts(const Section& sec
 }
 
 const ProfileDocument::Entry* ProfileDocument::findKey(const Section& section, std::string_view key) const {
+    if (key.find_first_of("\r\n") != std::string_view::npos)
+        return findKey(section, profile_text::blankLineBreaks(key));
     const std::string_view wanted = profile_text::trimBlanks(key);
     for (std::size_t i = section.firstEntry; i < section.firstEntry + section.entryCount; ++i) {
         const Entry& entry = m_entries[i];

@@ -52,7 +52,8 @@ public:
     std::string_view lineBreak() const { return m_lineBreak; }
     bool endsWithLineBreak() const;
 
-    // The first section of that name (compared after trimming, regardless of case).
+    // The first section of that name (compared after trimming, regardless of case, with line breaks in
+    // the name taken as blanks).
     const Section* findSection(std::string_view name) const;
     std::span<const std::string_view> entryTexts(const Section& section) const;
     // The first key line of that name in the section.

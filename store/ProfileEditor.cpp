@@ -81,16 +81,15 @@ std::optional<std::string> ProfileEditor::setValue(std::string_view section, std
 }
 
 std::optional<std::string> ProfileEditor::removeKey(std::string_view section, std::string_view key) const {
-    const ProfileDocument::Section* found = m_document.findSection(blankLineBreaks(section));
-    const ProfileDocument::Entry* entry =
-        found != nullptr ? m_document.findKey(*found, blankLineBreaks(key)) : nullptr;
+    const ProfileDocument::Section* found = m_document.findSection(section);
+    const ProfileDocument::Entry* entry = found != nullptr ? m_document.findKey(*found, key) : nullptr;
     if (entry == nullptr)
         return std::nullopt;
     return splice(entry->line, m_document.nextLine(entry->line), {});
 }
 
 std::optional<std::string> ProfileEditor::removeSection(std::string_view section) const {
-    const ProfileDocument::Section* found = m_document.findSection(blankLineBreaks(section));
+    const ProfileDocument::Section* found = m_document.findSection(section);
     if (found == nullptr)
         return std::nullopt;
     return splice(found->header, found->end, {});

@@ -89,6 +89,12 @@ TEST_F(ProfileWritesTest, LineBreaksInNamesAndValuesAreWrittenAsBlanks) {
                                      "[new section]\r\nkey name=v\r\n"
                                      "[t]\r\na=1  [x]\r\n");
     EXPECT_THAT(store.sectionNames(file), ElementsAre("s", "new section", "t"));
+    // Reads take the names the way the write did.
+    EXPECT_EQ(store.getString(file, "new\rsection", "key\nname", "-"), "v");
+    EXPECT_THAT(store.sectionLines(file, "new\nsection"), ElementsAre("key name=v"));
+    store.deleteKey(file, "new\nsection", "key\rname");
+    EXPECT_THAT(store.sectionNames(file), ElementsAre("s", "new section", "t"));
+    EXPECT_TRUE(store.sectionLines(file, "new\rsection").empty());
 }
 
 TEST_F(ProfileWritesTest, NamesThatWouldReadBackAsSomethingElseAreRefused) {
