@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+
+namespace quarvel::test {
+
+// Shows a window and waits until it is the active window, which is what keys need. Waiting for the
+// activation itself matters: the offscreen platform reports a window ready before it is active.
+inline bool showActive(QWidget& window) {
+    window.show();
+    window.activateWindow();
+    return QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; });
+}
+
+} // namespace quarvel::test

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Activation.h"
+#include "FakeWindowSystem.h"
+
+#include "ui/CEditorDlg.h"
+#include "ui/ResourceIds.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace quarvel::test {
+
+// A main window, initialised and shown, driven through a scripted window system.
+class EditorDlgFixture : public ::testing::Test {
+protected:
+    FakeWindowSystem windowSystem;
+    CEditorDlg dialog{windowSystem};
+
+    void SetUp() override { ASSERT_TRUE(showActive(dialog)); }
+
+    void addSections(std::initializer_list<const char*> names) {
+        for (const char* name : names)
+            dialog.m_tree.appendSection(QString::fromLatin1(name));
+    }
+    void addKeys(std::initializer_list<const char*> keys) {
+        for (const char* key : keys)
+            dialog.m_list.appendRow(QString::fromLatin1(key));
+    }
+    // Whether the menu bar shows the command's item enabled after the pass that runs before it opens.
+    bool shownEnabled(int id) {
+        QAction* item = dialog.menuItem(id);
+        EXPECT_NE(item, nullptr) << "no menu item for " << id;
+        if (item == nullptr)
+            return false;
+        if (QMenu* dropDown = qobject_cast<QMenu*>(item->parent()))
+            dialog.OnInitMenuPopup(*dropDown);
+        return item->isEnabled();
+    }
+};
+
+} // namespace quarvel::test
