@@ -33,7 +33,7 @@ bool CEditorApp::PreTranslateMessage(QObject* receiver, QEvent* event) {
     if (m_hAccel == nullptr || m_pMainWnd == nullptr || m_pMainWnd->m_bAccelEnabled == 0)
         return false;
     const auto* widget = static_cast<QWidget*>(receiver);
-    if (widget->window() != m_pMainWnd || !m_pMainWnd->isActiveWindow() ||
+    if (widget->window() != m_pMainWnd || QApplication::activeWindow() != m_pMainWnd ||
         QApplication::activePopupWidget() != nullptr)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
