@@ -54,8 +54,8 @@ QString CAboutDlg::versionText() {
 }
 
 QString CAboutDlg::noticeText() {
-    return tr("Quarvel is free to use, to copy and to give away, as long as it is passed on whole and "
-              "unchanged. It comes without any warranty: keep a copy of your configuration files.");
+    return tr("Quarvel may be copied and given away freely. It comes without any warranty: keep a copy of "
+              "your configuration files before you change them.");
 }
 
 } // namespace quarvel
