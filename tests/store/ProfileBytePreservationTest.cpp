@@ -40,10 +40,9 @@ std::vector<AwkwardFile> corpus() {
     };
 }
 
-class ProfileBytePreservationTest : public ::testing::TestWithParam<AwkwardFile> {
+class ProfileBytePreservationTest : public test::StoreTest,
+                                    public ::testing::WithParamInterface<AwkwardFile> {
 protected:
-    test::TempDir dir;
-    ProfileStore store{dir.path()};
     const AwkwardFile& awkward = GetParam();
     std::filesystem::path file = dir.write("awkward.cfg", awkward.bytes);
 

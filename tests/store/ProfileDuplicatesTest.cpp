@@ -1,5 +1,6 @@
 // The first of duplicate sections, and the first of duplicate keys, wins for reads and writes alike.
 #include "store/ProfileStore.h"
+#include "tests/store/StoreTestSupport.h"
 #include "tests/support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -10,10 +11,8 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class ProfileDuplicatesTest : public ::testing::Test {
+class ProfileDuplicatesTest : public test::StoreTest {
 protected:
-    test::TempDir dir;
-    ProfileStore store{dir.path()};
     std::filesystem::path file = dir.write("aircraft.cfg", "[attitude_indicators]\r\n"
                                                            "attitude_indicator.0=1\r\n"
                                                            "k=first\r\n"

@@ -35,10 +35,8 @@ int errorCodeOf(const std::function<void()>& operation) {
     return 0;
 }
 
-class ProfileFailuresTest : public ::testing::Test {
+class ProfileFailuresTest : public test::StoreTest {
 protected:
-    test::TempDir dir;
-    ProfileStore store{dir.path()};
     const std::string bytes = "[s]\r\nk=1\r\n";
 
     void SetUp() override {

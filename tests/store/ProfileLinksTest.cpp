@@ -16,11 +16,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ProfileLinksTest : public ::testing::Test {
+class ProfileLinksTest : public test::StoreTest {
 protected:
-    test::TempDir dir;
-    ProfileStore store{dir.path()};
-
     static struct stat statusOf(const fs::path& file) {
         struct stat status {};
         EXPECT_EQ(::stat(file.c_str(), &status), 0) << file;

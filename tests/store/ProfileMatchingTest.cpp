@@ -1,5 +1,6 @@
 // Names match regardless of case and surrounding blanks; values and lines come back trimmed.
 #include "store/ProfileStore.h"
+#include "tests/store/StoreTestSupport.h"
 #include "tests/support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -10,11 +11,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class ProfileMatchingTest : public ::testing::Test {
-protected:
-    test::TempDir dir;
-    ProfileStore store{dir.path()};
-};
+using ProfileMatchingTest = test::StoreTest;
 
 TEST_F(ProfileMatchingTest, SectionAndKeyNamesIgnoreAsciiCase) {
     const auto file = dir.write("a.cfg", "[Weight_And_Balance]\r\nMax_Gross_Weight=8785\r\n");

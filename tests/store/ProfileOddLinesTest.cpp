@@ -1,5 +1,6 @@
 // Comments, blank lines, lines outside any section and other odd lines.
 #include "store/ProfileStore.h"
+#include "tests/store/StoreTestSupport.h"
 #include "tests/support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -11,11 +12,7 @@ namespace {
 using ::testing::ElementsAre;
 using namespace std::string_literals;
 
-class ProfileOddLinesTest : public ::testing::Test {
-protected:
-    test::TempDir dir;
-    ProfileStore store{dir.path()};
-};
+using ProfileOddLinesTest = test::StoreTest;
 
 TEST_F(ProfileOddLinesTest, SemicolonLinesAreCommentsButHashLinesAreNot) {
     const auto file = dir.write("a.cfg", "[s]\r\n"

@@ -1,6 +1,7 @@
 // Another program may change a file at any moment: every operation sees the file as it is now.
 #include "store/ProfileCache.h"
 #include "store/ProfileStore.h"
+#include "tests/store/StoreTestSupport.h"
 #include "tests/support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -32,11 +33,7 @@ void shiftModificationTime(const std::filesystem::path& file, int seconds) {
     ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
 }
 
-class ProfileOutsideEditsTest : public ::testing::Test {
-protected:
-    test::TempDir dir;
-    ProfileStore store{dir.path()};
-};
+using ProfileOutsideEditsTest = test::StoreTest;
 
 TEST_F(ProfileOutsideEditsTest, SameSizeEditRightAfterARead) {
     const auto file = dir.write("a.cfg", "[s]\r\nk=1\r\n");

@@ -14,41 +14,47 @@ namespace {
 
 using ::testing::ElementsAre;
 
-class ProfileWritesTest : public ::testing::Test {
-protected:
-    test::TempDir dir;
-    ProfileStore store{dir.path()};
+using ProfileWritesTest = test::StoreTest;
+
+// One key write and where its bytes land.
+struct Placement {
+    const char* name;
+    std::string before;
+    const char* section;
+    const char* key;
+    std::string after;
 };
 
-TEST_F(ProfileWritesTest, ChangedValueKeepsTheKeysSpellingAndTheBlanksAroundIt) {
-    const auto file = dir.write("a.cfg", "[s]\r\n  Max_Weight\t = \t8785  \t\r\nnext=1\r\n");
-    store.writeString(file, "S", "max_weight", "9000");
-    EXPECT_EQ(test::readBytes(file), "[s]\r\n  Max_Weight\t = \t9000  \t\r\nnext=1\r\n");
+class ProfileWritePlacementTest : public test::StoreTest, public ::testing::WithParamInterface<Placement> {};
+
+TEST_P(ProfileWritePlacementTest, KeyWriteChangesOnlyWhatItMust) {
+    const auto file = dir.write("a.cfg", GetParam().before);
+    store.writeString(file, GetParam().section, GetParam().key, "NEW");
+    EXPECT_EQ(test::readBytes(file), GetParam().after);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProfileWritePlacementTest,
+    ::testing::Values(Placement{"ValueKeepsTheKeysSpellingAndTheBlanksAroundIt",
+                                "[s]\r\n  Max_Weight\t = \t8785  \t\r\nnext=1\r\n", "S", "max_weight",
+                                "[s]\r\n  Max_Weight\t = \tNEW  \t\r\nnext=1\r\n"},
+                      Placement{"NewKeyAfterTheLastNonBlankLineOfItsSection",
+                                "[s]\r\na=1\r\n; note\r\n\r\n\r\n[t]\r\nb=2\r\n", "s", "new",
+                                "[s]\r\na=1\r\n; note\r\nnew=NEW\r\n\r\n\r\n[t]\r\nb=2\r\n"},
+                      Placement{"NewKeyInAnEmptySectionRightAfterItsHeader", "[s]\n\n[t]\n", "s", "k",
+                                "[s]\nk=NEW\n\n[t]\n"},
+                      Placement{"NewSectionAtTheEndWithTheFilesLineBreak", "[s]\na=1\n\n", "t", "k",
+                                "[s]\na=1\n\n[t]\nk=NEW\n"},
+                      Placement{"CrlfWhenTheFileHasNoLineBreak", "[s]", "s", "k", "[s]\r\nk=NEW"},
+                      Placement{"EmptyValueGetsTheNewOne", "[s]\r\nk =  \r\n", "s", "k",
+                                "[s]\r\nk =  NEW\r\n"}),
+    [](const ::testing::TestParamInfo<Placement>& entry) { return entry.param.name; });
 
 TEST_F(ProfileWritesTest, ValueIsWrittenAsGivenAndReadBackTrimmed) {
     const auto file = dir.write("a.cfg", "[s]\r\nk=1\r\n");
     store.writeString(file, "s", "k", " \"quoted\" ");
     EXPECT_EQ(test::readBytes(file), "[s]\r\nk= \"quoted\" \r\n");
     EXPECT_EQ(store.getString(file, "s", "k", "-"), "quoted");
-}
-
-TEST_F(ProfileWritesTest, NewKeyGoesAfterTheLastNonBlankLineOfItsSection) {
-    const auto file = dir.write("a.cfg", "[s]\r\na=1\r\n; note\r\n\r\n\r\n[t]\r\nb=2\r\n");
-    store.writeString(file, "s", "new", "3");
-    EXPECT_EQ(test::readBytes(file), "[s]\r\na=1\r\n; note\r\nnew=3\r\n\r\n\r\n[t]\r\nb=2\r\n");
-}
-
-TEST_F(ProfileWritesTest, NewKeyInAnEmptySectionGoesRightAfterItsHeader) {
-    const auto file = dir.write("a.cfg", "[s]\n\n[t]\n");
-    store.writeString(file, "s", "k", "v");
-    EXPECT_EQ(test::readBytes(file), "[s]\nk=v\n\n[t]\n");
-}
-
-TEST_F(ProfileWritesTest, NewSectionGoesAtTheEndWithTheFilesLineBreak) {
-    const auto file = dir.write("a.cfg", "[s]\na=1\n\n");
-    store.writeString(file, "t", "k", "v");
-    EXPECT_EQ(test::readBytes(file), "[s]\na=1\n\n[t]\nk=v\n");
 }
 
 TEST_F(ProfileWritesTest, MissingFileIsCreatedWithCrlfAndTheUsualPermissions) {
@@ -60,12 +66,6 @@ TEST_F(ProfileWritesTest, MissingFileIsCreatedWithCrlfAndTheUsualPermissions) {
     struct stat status {};
     ASSERT_EQ(::stat(file.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0666 & ~mask);
-}
-
-TEST_F(ProfileWritesTest, FileWithoutAnyLineBreakGetsCrlfLines) {
-    const auto file = dir.write("a.cfg", "[s]");
-    store.writeString(file, "s", "k", "v");
-    EXPECT_EQ(test::readBytes(file), "[s]\r\nk=v");
 }
 
 TEST_F(ProfileWritesTest, MissingFinalLineBreakStaysMissing) {

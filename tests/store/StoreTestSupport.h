@@ -1,11 +1,23 @@
 #pragma once
 
+#include "store/ProfileStore.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace quarvel::test {
+
+// A fresh folder for each test, and a store whose Windows directory it is.
+class StoreTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    ProfileStore store{dir.path()};
+};
 
 // Exit code of a child that could not give up root rights: the test must be skipped.
 inline constexpr int cannotDropPrivileges = 77;

@@ -9,12 +9,20 @@
 #include <sys/wait.h>
 #include <vector>
 
-extern char** environ;
-
 namespace quarvel {
 namespace {
 
 using namespace std::string_literals;
+
+// The texts as the NULL-ended array of pointers that exec wants.
+std::vector<char*> pointersTo(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    pointers.reserve(texts.size() + 1);
+    for (std::string& text : texts)
+        pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
 
 struct ToolRun {
     int exitCode = -1;
@@ -30,16 +38,12 @@ protected:
     void SetUp() override { std::filesystem::create_directories(windows); }
 
     ToolRun run(const std::vector<std::string>& arguments) const {
+        std::vector<std::string> commandLine = {QUARVEL_INI_PATH};
+        commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());
         std::vector<std::string> environment = {"WINEPREFIX=" + (dir / "prefix").string(),
                                                 "HOME=" + dir.path().string()};
-        std::vector<char*> argv = {const_cast<char*>(QUARVEL_INI_PATH)};
-        for (const std::string& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        std::vector<char*> envp;
-        for (std::string& entry : environment)
-            envp.push_back(entry.data());
-        envp.push_back(nullptr);
+        std::vector<char*> argv = pointersTo(commandLine);
+        std::vector<char*> envp = pointersTo(environment);
 
         const std::string outFile = (dir / "stdout").string();
         const std::string errFile = (dir / "stderr").string();
