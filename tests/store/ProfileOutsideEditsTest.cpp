@@ -1,4 +1,6 @@
 // Another program may change a file at any moment: every operation sees the file as it is now.
+#include "store/AtomicFileWriter.h"
+#include "store/FileReader.h"
 #include "store/ProfileCache.h"
 #include "store/ProfileStore.h"
 #include "tests/store/StoreTestSupport.h"
@@ -58,6 +60,21 @@ TEST_F(ProfileOutsideEditsTest, WriteKeepsAnOutsideEditOfOtherLines) {
     overwriteInPlace(file, "[s]\r\na=9\r\nb=1\r\n");
     store.writeString(file, "s", "b", "2");
     EXPECT_EQ(test::readBytes(file), "[s]\r\na=9\r\nb=2\r\n");
+}
+
+TEST_F(ProfileOutsideEditsTest, WriterDoesNotReplaceAFileChangedSinceItWasRead) {
+    const auto file = dir.write("a.cfg", "[s]\r\nk=1\r\n");
+    const std::optional<FileContent> read = FileReader::read(file, 1024);
+    ASSERT_TRUE(read);
+    dir.write("other.cfg", "[s]\r\nk=outside\r\n");
+    std::filesystem::rename(dir / "other.cfg", file);
+    EXPECT_FALSE(AtomicFileWriter::replace(file, "[s]\r\nk=2\r\n", read->stamp));
+    EXPECT_FALSE(AtomicFileWriter::replace(dir / "appeared.cfg", "x", read->stamp));
+    dir.write("appeared.cfg", "outside");
+    EXPECT_FALSE(AtomicFileWriter::replace(dir / "appeared.cfg", "x", std::nullopt));
+    EXPECT_EQ(test::readBytes(file), "[s]\r\nk=outside\r\n");
+    EXPECT_EQ(test::readBytes(dir / "appeared.cfg"), "outside");
+    EXPECT_THAT(test::folderEntries(dir.path()), ElementsAre("a.cfg", "appeared.cfg"));
 }
 
 TEST_F(ProfileOutsideEditsTest, SnapshotKeepsTheVersionItWasReadFrom) {
