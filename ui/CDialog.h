@@ -43,7 +43,6 @@ protected:
 
     // Puts a menu bar above the client area; the dialog owns it.
     void setMenuBar(QMenuBar* bar);
-    QMenuBar* menuBarWidget() const { return m_menuBar; }
 
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/WindowsVersion.h"
 #include "store/FileKind.h"
 #include "ui/CCmdUI.h"
 #include "ui/CDialog.h"
@@ -8,7 +9,6 @@
 #include "ui/CSplitterBar.h"
 #include "ui/CommandTable.h"
 #include "ui/ControlLayout.h"
-#include "ui/OsVersionInfo.h"
 #include "ui/WindowSystem.h"
 
 #include <QIcon>
@@ -51,8 +51,8 @@ public:
     std::string m_strSunEffectCfgPath;
     std::string m_strTerrainCfgPath;
     std::string m_strAircraftFolder;
-    std::string m_strFs9CfgPath; // the fs9.cfg that kinds Fs9Cfg and OtherFs9Cfg open
-    OsVersionInfo m_osvi;
+    std::string m_strFs9CfgPath;     // the fs9.cfg that kinds Fs9Cfg and OtherFs9Cfg open
+    platform::WindowsVersion m_osvi; // decides where the user's fs9.cfg lies
     QIcon m_hIcon;
 
     enum class LayoutMode { Record, Apply };

@@ -26,7 +26,6 @@ public:
 
     void add(int id, Handler handler, Rule rule);
     bool setHandler(int id, Handler handler); // false for an id that is not routed
-    bool contains(int id) const { return m_commands.contains(id); }
     std::vector<int> ids() const;
 
     // What the rule of a command answers now; nothing when the command has no rule or is not routed.

@@ -8,7 +8,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
-#include <QTimer>
 
 #include <set>
 
@@ -205,7 +204,6 @@ TEST_F(CommandEnablingTest, TheWholeBarIsUpdatedWhenTheQueueRunsEmpty) {
 
     dialog.m_fileopened = FileKind::Fs9Cfg;
     idle.clear();
-    QTimer::singleShot(0, [] {});
     ASSERT_TRUE(idle.wait(1000));
     EXPECT_TRUE(dialog.menuItem(ID_OPEN_SCENERYCFG)->isEnabled());
     EXPECT_FALSE(dialog.menuItem(ID_OPEN_FS9CFG)->isEnabled());

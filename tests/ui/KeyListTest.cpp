@@ -194,5 +194,16 @@ TEST_F(SectionTreeTest, EmptyingTheTreeLeavesNothingSelectedAndReportsIt) {
     EXPECT_EQ(selected.front().front().value<QTreeWidgetItem*>(), nullptr);
 }
 
+TEST_F(SectionTreeTest, ScrollsASectionToTheTop) {
+    for (int i = 0; i < 60; ++i)
+        tree.appendSection(QStringLiteral("Section.%1").arg(i));
+    tree.show();
+    QTreeWidgetItem* item = tree.topLevelItem(20);
+    tree.scrollToTop(item);
+    EXPECT_EQ(tree.itemAt(QPoint(5, 1)), item);
+    tree.scrollToTop(tree.firstSection());
+    EXPECT_EQ(tree.itemAt(QPoint(5, 1)), tree.firstSection());
+}
+
 } // namespace
 } // namespace quarvel
