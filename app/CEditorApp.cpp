@@ -8,7 +8,8 @@
 
 namespace quarvel {
 
-CEditorApp::CEditorApp(WindowSystem& windowSystem) : m_cmdInfo(windowSystem), m_windowSystem(windowSystem) {}
+CEditorApp::CEditorApp(WindowSystem& windowSystem, EditorHost& host)
+    : m_cmdInfo(windowSystem), m_windowSystem(windowSystem), m_host(host) {}
 
 CEditorApp::~CEditorApp() = default;
 
@@ -18,7 +19,7 @@ bool CEditorApp::InitInstance(const std::vector<std::string>& arguments) {
         return false;
 
     m_hAccel = AcceleratorTable::load(IDR_ACCELERATORS);
-    CEditorDlg dialog(m_windowSystem);
+    CEditorDlg dialog(m_windowSystem, m_host);
     m_pMainWnd = &dialog;
     QApplication::instance()->installEventFilter(this);
     m_windowSystem.DoModal(dialog);

@@ -2,6 +2,7 @@
 
 #include "app/AcceleratorTable.h"
 #include "app/CEditorCommandLineInfo.h"
+#include "ui/EditorHost.h"
 #include "ui/WindowSystem.h"
 
 #include <QObject>
@@ -21,7 +22,7 @@ class CEditorDlg;
 class CEditorApp : public QObject {
     Q_OBJECT
 public:
-    explicit CEditorApp(WindowSystem& windowSystem = WindowSystem::real());
+    CEditorApp(WindowSystem& windowSystem, EditorHost& host);
     ~CEditorApp() override;
     CEditorApp(const CEditorApp&) = delete;
     CEditorApp& operator=(const CEditorApp&) = delete;
@@ -45,6 +46,7 @@ protected:
 
 private:
     WindowSystem& m_windowSystem;
+    EditorHost& m_host;
     CEditorDlg* m_pMainWnd = nullptr;
 };
 

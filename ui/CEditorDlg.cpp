@@ -30,9 +30,9 @@ WinRect rectOf(const QWidget& widget) {
 
 } // namespace
 
-CEditorDlg::CEditorDlg(WindowSystem& windowSystem, QWidget* parent)
+CEditorDlg::CEditorDlg(WindowSystem& windowSystem, EditorHost& host, QWidget* parent)
     : CDialog(templateFont(), kTemplateSize, parent), m_splitter(&clientArea()), m_tree(&clientArea()),
-      m_list(&clientArea()), m_hIcon(loadAppIcon()), m_windowSystem(windowSystem) {
+      m_list(&clientArea()), m_hIcon(loadAppIcon()), m_windowSystem(windowSystem), m_host(host) {
     setWindowTitle(tr("Quarvel"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
@@ -41,6 +41,10 @@ CEditorDlg::CEditorDlg(WindowSystem& windowSystem, QWidget* parent)
     placeTemplateControls();
     buildCommandTable();
     connectNotifications();
+    for (QTimer* timer : {&m_loadTimer, &m_searchTimer})
+        timer->setSingleShot(true);
+    connect(&m_loadTimer, &QTimer::timeout, this, [this] { OnTimer(kLoadTimer); });
+    connect(&m_searchTimer, &QTimer::timeout, this, [this] { OnTimer(kSearchTimer); });
 }
 
 CEditorDlg::~CEditorDlg() {
@@ -87,16 +91,16 @@ void CEditorDlg::buildCommandTable() {
         Rule rule;
     };
     static const Route kRoutes[] = {
-        {ID_OPEN_FS9CFG, nullptr, &CEditorDlg::OnUpdateOpenFs9Cfg},             // OnOpenFs9Cfg
-        {ID_OPEN_OTHERFS9CFG, nullptr, nullptr},                                // OnOpenOtherFs9Cfg
-        {ID_SAVE_FS9CFG_AS, nullptr, &CEditorDlg::OnUpdateFs9CfgOpen},          // OnSaveFs9CfgAs
-        {ID_LAUNCH_FS9, nullptr, &CEditorDlg::OnUpdateFs9CfgOpen},              // OnLaunchFs9
-        {ID_OPEN_SCENERYCFG, nullptr, &CEditorDlg::OnUpdateOpenSceneryCfg},     // OnOpenSceneryCfg
-        {ID_OPEN_DEVICESCFG, nullptr, &CEditorDlg::OnUpdateOpenDevicesCfg},     // OnOpenDevicesCfg
-        {ID_OPEN_DISPLAYCFG, nullptr, &CEditorDlg::OnUpdateOpenDisplayCfg},     // OnOpenDisplayCfg
-        {ID_OPEN_SUNEFFECTCFG, nullptr, &CEditorDlg::OnUpdateOpenSunEffectCfg}, // OnOpenSunEffectCfg
-        {ID_OPEN_TERRAINCFG, nullptr, &CEditorDlg::OnUpdateOpenTerrainCfg},     // OnOpenTerrainCfg
-        {ID_OPEN_AIRCRAFTCFG, nullptr, nullptr},                                // OnOpenAircraftCfg
+        {ID_OPEN_FS9CFG, &CEditorDlg::OnOpenFs9Cfg, &CEditorDlg::OnUpdateOpenFs9Cfg},
+        {ID_OPEN_OTHERFS9CFG, nullptr, nullptr},                       // OnOpenOtherFs9Cfg
+        {ID_SAVE_FS9CFG_AS, nullptr, &CEditorDlg::OnUpdateFs9CfgOpen}, // OnSaveFs9CfgAs
+        {ID_LAUNCH_FS9, nullptr, &CEditorDlg::OnUpdateFs9CfgOpen},     // OnLaunchFs9
+        {ID_OPEN_SCENERYCFG, &CEditorDlg::OnOpenSceneryCfg, &CEditorDlg::OnUpdateOpenSceneryCfg},
+        {ID_OPEN_DEVICESCFG, &CEditorDlg::OnOpenDevicesCfg, &CEditorDlg::OnUpdateOpenDevicesCfg},
+        {ID_OPEN_DISPLAYCFG, &CEditorDlg::OnOpenDisplayCfg, &CEditorDlg::OnUpdateOpenDisplayCfg},
+        {ID_OPEN_SUNEFFECTCFG, &CEditorDlg::OnOpenSunEffectCfg, &CEditorDlg::OnUpdateOpenSunEffectCfg},
+        {ID_OPEN_TERRAINCFG, &CEditorDlg::OnOpenTerrainCfg, &CEditorDlg::OnUpdateOpenTerrainCfg},
+        {ID_OPEN_AIRCRAFTCFG, nullptr, nullptr}, // OnOpenAircraftCfg
         {ID_APP_EXIT, &CEditorDlg::OnAppExit, nullptr},
         {ID_ADD_SECTION, nullptr, &CEditorDlg::OnUpdateAlways},             // OnAddSection
         {ID_REMOVE_SECTION, nullptr, &CEditorDlg::OnUpdateSectionSelected}, // OnRemoveSection
@@ -126,7 +130,10 @@ void CEditorDlg::connectNotifications() {
     connect(&m_list, &QWidget::customContextMenuRequested, this, [this] { OnRclickKeyList(); });
     connect(&m_tree, &QWidget::customContextMenuRequested, this, [this] { OnRclickSectionTree(); });
     // Menu states follow the selections at once; the idle pass catches every other change.
-    connect(&m_tree, &CSectionTreeCtrl::sectionSelected, this, [this] { updateMenuBar(); });
+    connect(&m_tree, &CSectionTreeCtrl::sectionSelected, this, [this](QTreeWidgetItem* item) {
+        OnSelchangedSectionTree(item);
+        updateMenuBar();
+    });
     connect(&m_list, &QTreeWidget::itemSelectionChanged, this, [this] { updateMenuBar(); });
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             [this] { OnKickIdle(0); });
@@ -137,15 +144,15 @@ bool CEditorDlg::OnInitDialog() {
     LayoutControls(LayoutMode::Apply);
     setWindowIcon(m_hIcon);
 
-    // The locations of the configuration files and the simulator's folder (read from the registry, with
-    // the "Registry Error" message on failure) are worked out here, before the list gets its columns.
+    WorkOutLocations();
 
     m_list.InsertColumn(tr("Key"), 100);
     m_list.InsertColumn(tr("Value"), 50);
     m_list.InsertColumn(tr("Help"), 100);
     m_splitter.SetOwner(this);
 
-    // The first load is started here: timer 101, 50 ms, which runs ReadCfg once the window shows.
+    // The first load waits until the window is on screen.
+    SetTimer(kLoadTimer, 50);
 
     return true;
 }

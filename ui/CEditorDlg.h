@@ -9,15 +9,18 @@
 #include "ui/CSplitterBar.h"
 #include "ui/CommandTable.h"
 #include "ui/ControlLayout.h"
+#include "ui/EditorHost.h"
 #include "ui/WindowSystem.h"
 
 #include <QIcon>
+#include <QTimer>
 
 #include <string>
 
 class QAction;
 class QMenu;
 class QMenuBar;
+class QTreeWidgetItem;
 
 namespace quarvel {
 
@@ -29,7 +32,7 @@ namespace quarvel {
 class CEditorDlg : public CDialog {
     Q_OBJECT
 public:
-    explicit CEditorDlg(WindowSystem& windowSystem = WindowSystem::real(), QWidget* parent = nullptr);
+    CEditorDlg(WindowSystem& windowSystem, EditorHost& host, QWidget* parent = nullptr);
     ~CEditorDlg() override;
     CEditorDlg(const CEditorDlg&) = delete;
     CEditorDlg& operator=(const CEditorDlg&) = delete;
@@ -54,6 +57,20 @@ public:
     std::string m_strFs9CfgPath;     // the fs9.cfg that kinds Fs9Cfg and OtherFs9Cfg open
     platform::WindowsVersion m_osvi; // decides where the user's fs9.cfg lies
     QIcon m_hIcon;
+
+    // The one-shot timers: the deferred load, and the selection of a search hit.
+    static constexpr int kLoadTimer = 101;
+    static constexpr int kSearchTimer = 102;
+    void SetTimer(int id, int milliseconds);
+    void KillTimer(int id);
+    void OnTimer(int id);
+
+    // Loads the file of the kind in m_fileopened: its path and help file become current, the title names
+    // the kind, and the tree lists the file's sections with the first one selected. A file that cannot be
+    // opened brings up the prompt to browse for it.
+    void ReadCfg();
+    // Refills the key list from the section the tree now shows as selected (none: the list is emptied).
+    void OnSelchangedSectionTree(QTreeWidgetItem* item);
 
     enum class LayoutMode { Record, Apply };
     // Record measures the margins from the controls as placed now; Apply fits tree, list and splitter bar
@@ -101,12 +118,28 @@ private:
     void runContextMenu(int menuResourceId);
     void updateOpenCommand(CCmdUI& cmdUI, const std::string& path, FileKind kind) const;
 
+    void WorkOutLocations();
+    std::string& pathMemberOf(FileKind kind);
+    QString titleOf(const FileKindInfo& row) const;
+    void PromptForFile(const FileKindInfo& row, int errorNumber);
+    void showReadFailure(const std::exception& failure);
+    void openKind(FileKind kind);
+
+    void OnOpenFs9Cfg();
+    void OnOpenSceneryCfg();
+    void OnOpenDevicesCfg();
+    void OnOpenDisplayCfg();
+    void OnOpenSunEffectCfg();
+    void OnOpenTerrainCfg();
     void OnAppAbout();
     void OnAppExit();
     void OnRclickKeyList();
     void OnRclickSectionTree();
 
     WindowSystem& m_windowSystem;
+    EditorHost& m_host;
+    QTimer m_loadTimer;
+    QTimer m_searchTimer;
     QMenuBar* m_menuBar = nullptr;
     CommandTable m_commands;
     ControlLayout m_layout;

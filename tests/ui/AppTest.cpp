@@ -1,6 +1,7 @@
 #include "Activation.h"
 #include "FakeWindowSystem.h"
 
+#include "TestHost.h"
 #include "app/AcceleratorTable.h"
 #include "app/CEditorApp.h"
 #include "ui/CEditorDlg.h"
@@ -79,13 +80,14 @@ TEST_F(CommandLineTest, OnlyOneLeadingSlashOrDashIsTakenOff) {
 class StartUpTest : public ::testing::Test {
 protected:
     test::FakeWindowSystem windowSystem;
-    CEditorApp app{windowSystem};
+    test::TestHost host;
+    CEditorApp app{windowSystem, *host.host};
 };
 
 TEST_F(StartUpTest, HelpOrAPathEndsTheProgramWithoutAWindow) {
     for (const Arguments& arguments : {Arguments{"/?"}, Arguments{"?", "?"}, Arguments{"cfs9.cfg"}}) {
         test::FakeWindowSystem quiet;
-        CEditorApp early(quiet);
+        CEditorApp early(quiet, *host.host);
         EXPECT_FALSE(early.InitInstance(arguments));
         EXPECT_TRUE(quiet.modalRuns.empty());
         EXPECT_EQ(early.m_hAccel, nullptr);
@@ -95,7 +97,7 @@ TEST_F(StartUpTest, HelpOrAPathEndsTheProgramWithoutAWindow) {
 TEST_F(StartUpTest, OtherwiseTheMainWindowRunsUntilItCloses) {
     for (const Arguments& arguments : {Arguments{}, Arguments{"/c"}, Arguments{"Cfs9.cfg", "other"}}) {
         test::FakeWindowSystem shown;
-        CEditorApp normal(shown);
+        CEditorApp normal(shown, *host.host);
         CEditorDlg* during = nullptr;
         shown.modalScripts.emplace_back([&](QDialog& dialog) {
             during = normal.mainWindow();

@@ -86,12 +86,18 @@ TEST(CommandTableTest, ThePassDecidesCommandItemsOnly) {
 
 class CommandEnablingTest : public test::EditorDlgFixture {
 protected:
-    void simulatorFolderKnown() {
-        dialog.m_strSceneryCfgPath = "/sim/scenery.cfg";
-        dialog.m_strDevicesCfgPath = "/sim/devices.cfg";
-        dialog.m_strDisplayCfgPath = "/sim/display.cfg";
-        dialog.m_strSunEffectCfgPath = "/sim/suneffect.cfg";
-        dialog.m_strTerrainCfgPath = "/sim/terrain.cfg";
+    void simulatorFolderKnown() { setSimulatorPaths("/sim/"); }
+    // The paths a failed registry read leaves.
+    void simulatorFolderUnknown() { setSimulatorPaths(""); }
+    void setSimulatorPaths(const std::string& folder) {
+        const auto path = [&folder](const char* name) {
+            return folder.empty() ? folder : folder + name;
+        };
+        dialog.m_strSceneryCfgPath = path("scenery.cfg");
+        dialog.m_strDevicesCfgPath = path("devices.cfg");
+        dialog.m_strDisplayCfgPath = path("display.cfg");
+        dialog.m_strSunEffectCfgPath = path("suneffect.cfg");
+        dialog.m_strTerrainCfgPath = path("terrain.cfg");
     }
     static constexpr int kOpenSimulatorFiles[] = {ID_OPEN_SCENERYCFG, ID_OPEN_DEVICESCFG, ID_OPEN_DISPLAYCFG,
                                                   ID_OPEN_SUNEFFECTCFG, ID_OPEN_TERRAINCFG};
@@ -147,6 +153,7 @@ TEST_F(CommandEnablingTest, AnAircraftOrAnotherFs9Cfg) {
 }
 
 TEST_F(CommandEnablingTest, WithoutTheSimulatorFolderItsFilesStayGrayed) {
+    simulatorFolderUnknown();
     for (const FileKind kind : {FileKind::Fs9Cfg, FileKind::AircraftCfg, FileKind::OtherFs9Cfg}) {
         dialog.m_fileopened = kind;
         for (const int id : kOpenSimulatorFiles)
@@ -157,7 +164,6 @@ TEST_F(CommandEnablingTest, WithoutTheSimulatorFolderItsFilesStayGrayed) {
 
 TEST_F(CommandEnablingTest, KeyAndSectionCommandsFollowTheSelections) {
     addSections({"Main", "Display"});
-    addKeys({"a", "b"});
     EXPECT_FALSE(shownEnabled(ID_ADD_KEY));
     EXPECT_FALSE(shownEnabled(ID_REMOVE_SECTION));
     EXPECT_FALSE(shownEnabled(ID_CHANGE_KEY));
@@ -166,6 +172,7 @@ TEST_F(CommandEnablingTest, KeyAndSectionCommandsFollowTheSelections) {
     EXPECT_TRUE(shownEnabled(ID_SEARCH));
 
     dialog.m_tree.selectSection(dialog.m_tree.firstSection());
+    addKeys({"a", "b"});
     EXPECT_TRUE(shownEnabled(ID_ADD_KEY));
     EXPECT_TRUE(shownEnabled(ID_REMOVE_SECTION));
     EXPECT_FALSE(shownEnabled(ID_CHANGE_KEY));

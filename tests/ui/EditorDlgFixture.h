@@ -2,6 +2,7 @@
 
 #include "Activation.h"
 #include "FakeWindowSystem.h"
+#include "TestHost.h"
 
 #include "ui/CEditorDlg.h"
 #include "ui/ResourceIds.h"
@@ -19,9 +20,14 @@ namespace quarvel::test {
 class EditorDlgFixture : public ::testing::Test {
 protected:
     FakeWindowSystem windowSystem;
-    CEditorDlg dialog{windowSystem};
+    TestHost host;
+    CEditorDlg dialog{windowSystem, *host.host};
 
-    void SetUp() override { ASSERT_TRUE(showActive(dialog)); }
+    void SetUp() override {
+        ASSERT_TRUE(showActive(dialog));
+        // These tests fill the tree and list themselves; the first load must not refill them behind them.
+        dialog.KillTimer(CEditorDlg::kLoadTimer);
+    }
 
     void addSections(std::initializer_list<const char*> names) {
         for (const char* name : names)

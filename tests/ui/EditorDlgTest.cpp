@@ -148,7 +148,7 @@ TEST_F(EditorDlgTest, TheAboutBoxShowsTheVersionAndLeavesTheWindowAsItWas) {
 }
 
 TEST_F(EditorDlgTest, StartsWithTheStateOfAFreshWindow) {
-    CEditorDlg fresh(windowSystem);
+    CEditorDlg fresh(windowSystem, *host.host);
     EXPECT_EQ(fresh.m_bAccelEnabled, 1);
     EXPECT_EQ(fresh.m_fileopened, FileKind::Fs9Cfg);
     EXPECT_TRUE(fresh.m_strFs9CfgPath.empty());

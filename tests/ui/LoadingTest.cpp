@@ -1,0 +1,359 @@
+#include "Activation.h"
+#include "FakeWindowSystem.h"
+#include "TestHost.h"
+
+#include "ui/CEditorDlg.h"
+#include "ui/KeyEntry.h"
+#include "ui/ResourceIds.h"
+
+#include <QAction>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <sys/file.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace quarvel {
+namespace {
+
+using Installation = test::TestHost::Installation;
+
+const QString kRegistryError =
+    QStringLiteral("Unable to read registry to get path to Flight Simulator 9.0.\n\n"
+                   "Ability to open other cfg files will be disabled.");
+
+QString promptText(const std::string& path, const std::string& error) {
+    return QString::fromStdString("There was a problem opening the cfg file!\n\nPath = " + path +
+                                  "\n\nError = " + error + "\n\nDo you wish to browse for the file?");
+}
+
+class LoadingTest : public ::testing::Test {
+protected:
+    explicit LoadingTest(Installation installation = Installation::Complete) : host(installation) {}
+
+    // Shows the main window and waits for the first load, which runs once the window is on screen.
+    void start() {
+        dialog = std::make_unique<CEditorDlg>(windowSystem, *host.host);
+        ASSERT_TRUE(test::showActive(*dialog));
+        ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->windowTitle() != QStringLiteral("Quarvel"); }));
+    }
+
+    std::filesystem::path writeSimulatorFile(const char* name, std::string_view bytes) const {
+        return host.write(host.simulatorFolder() / name, bytes);
+    }
+
+    QStringList sections() const {
+        QStringList names;
+        for (QTreeWidgetItem* item = dialog->m_tree.firstSection(); item != nullptr;
+             item = dialog->m_tree.nextSection(item))
+            names << CSectionTreeCtrl::sectionText(item);
+        return names;
+    }
+    QString selectedSection() const {
+        const QTreeWidgetItem* item = dialog->m_tree.selectedSection();
+        return item == nullptr ? QString() : CSectionTreeCtrl::sectionText(item);
+    }
+    // Each row as "key|value|help".
+    QStringList rows() const {
+        QStringList result;
+        for (int row = 0; row < dialog->m_list.rowCount(); ++row)
+            result << dialog->m_list.itemText(row, 0) + "|" + dialog->m_list.itemText(row, 1) + "|" +
+                          dialog->m_list.itemText(row, 2);
+        return result;
+    }
+    bool enabled(int id) const { return dialog->commands().ruleAnswer(id).value_or(true); }
+
+    test::FakeWindowSystem windowSystem;
+    test::TestHost host;
+    std::unique_ptr<CEditorDlg> dialog;
+};
+
+TEST_F(LoadingTest, FirstStartListsTheSectionsAndTheFirstSectionsKeys) {
+    host.write(host.fs9Cfg(), "; written by the simulator\r\n[Main]\r\nUser Objects=Airplanes\r\n"
+                              "[DISPLAY]\r\nTextureMaxLoad=9\r\n");
+    host.write(host.shippedHelp() / "fs9help.ini", "[Main]\r\nUser Objects=What the user may pick\r\n");
+    start();
+
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - FS9.CFG"));
+    EXPECT_EQ(dialog->m_strCfgPath, host.fs9Cfg().string());
+    EXPECT_EQ(dialog->m_strHelpIni, "fs9help.ini");
+    EXPECT_EQ(sections(), (QStringList{"Main", "DISPLAY"}));
+    EXPECT_EQ(selectedSection(), QStringLiteral("Main"));
+    EXPECT_EQ(rows(), QStringList{"User Objects|Airplanes|What the user may pick"});
+    EXPECT_EQ(dialog->m_list.selectionMark(), -1);
+    EXPECT_FALSE(enabled(ID_CHANGE_KEY));
+    EXPECT_TRUE(windowSystem.messageBoxes.empty());
+}
+
+TEST_F(LoadingTest, SimulatorPathsComeFromTheRegistry) {
+    start();
+    const std::string folder = host.simulatorFolder().string();
+    EXPECT_EQ(dialog->m_strFs9Path, folder);
+    EXPECT_EQ(dialog->m_strSceneryCfgPath, folder + "/scenery.cfg");
+    EXPECT_EQ(dialog->m_strTerrainCfgPath, folder + "/terrain.cfg");
+    EXPECT_EQ(dialog->m_strAircraftFolder, folder + "/aircraft");
+}
+
+TEST_F(LoadingTest, EveryKindLoadsItsFileWithItsTitleAndHelpFile) {
+    struct Case {
+        int command;
+        const char* file;
+        const char* title;
+        const char* helpFile;
+    };
+    const Case cases[] = {
+        {ID_OPEN_SCENERYCFG, "scenery.cfg", "Quarvel - SCENERY.CFG", "fs9sceneryhelp.ini"},
+        {ID_OPEN_DEVICESCFG, "devices.cfg", "Quarvel - DEVICES.CFG", "fs9deviceshelp.ini"},
+        {ID_OPEN_DISPLAYCFG, "display.cfg", "Quarvel - DISPLAY.CFG", "fs9displayhelp.ini"},
+        {ID_OPEN_SUNEFFECTCFG, "suneffect.cfg", "Quarvel - SUNEFFECT.CFG", "fs9suneffecthelp.ini"},
+        {ID_OPEN_TERRAINCFG, "terrain.cfg", "Quarvel - TERRAIN.CFG", "fs9terrainhelp.ini"},
+        {ID_OPEN_FS9CFG, nullptr, "Quarvel - FS9.CFG", "fs9help.ini"},
+    };
+    for (const Case& c : cases) {
+        const std::filesystem::path file =
+            c.file != nullptr ? host.simulatorFolder() / c.file : host.fs9Cfg();
+        host.write(file, "[" + file.filename().string() + "]\r\nKey=Value\r\n");
+        host.write(host.shippedHelp() / c.helpFile, "[*]\r\nKey=help of " + std::string(c.helpFile) + "\r\n");
+    }
+    start();
+    for (const Case& c : cases) {
+        ASSERT_TRUE(dialog->OnCommand(c.command)) << c.title;
+        const std::filesystem::path file =
+            c.file != nullptr ? host.simulatorFolder() / c.file : host.fs9Cfg();
+        EXPECT_EQ(dialog->windowTitle(), QString::fromLatin1(c.title));
+        EXPECT_EQ(dialog->m_strCfgPath, file.string());
+        EXPECT_EQ(dialog->m_strHelpIni, c.helpFile);
+        EXPECT_EQ(sections(), QStringList{QString::fromStdString(file.filename().string())});
+        EXPECT_EQ(rows(), QStringList{"Key|Value|help of " + QString::fromLatin1(c.helpFile)}) << c.title;
+        EXPECT_FALSE(dialog->OnCommand(c.command)) << "the open kind's own command is grayed";
+    }
+    EXPECT_TRUE(windowSystem.messageBoxes.empty());
+}
+
+TEST_F(LoadingTest, AnOutOfRangeKindIsReportedAndChangesNothing) {
+    host.write(host.fs9Cfg(), "[Main]\r\n");
+    start();
+    dialog->m_fileopened = static_cast<FileKind>(8);
+    dialog->ReadCfg();
+    ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
+    EXPECT_EQ(windowSystem.messageBoxes[0].text, QStringLiteral("Invalid m_fileopened value in ReadCfg()"));
+    EXPECT_EQ(windowSystem.messageBoxes[0].caption, QStringLiteral("ERROR"));
+    EXPECT_EQ(windowSystem.messageBoxes[0].style, MB_OK);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - FS9.CFG"));
+    EXPECT_EQ(sections(), QStringList{"Main"});
+}
+
+TEST_F(LoadingTest, AMissingFileIsPromptedForAndNoEndsTheProgram) {
+    std::filesystem::remove(host.fs9Cfg());
+    windowSystem.messageBoxAnswers = {IDNO};
+    start();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !dialog->isVisible(); }));
+
+    const std::string path = host.fs9Cfg().string();
+    ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
+    EXPECT_EQ(windowSystem.messageBoxes[0].text, promptText(path, path + " was not found."));
+    EXPECT_EQ(windowSystem.messageBoxes[0].caption, QStringLiteral("Error opening file"));
+    EXPECT_EQ(windowSystem.messageBoxes[0].style, MB_YESNO | MB_ICONEXCLAMATION);
+    EXPECT_EQ(dialog->result(), 0);
+    EXPECT_TRUE(windowSystem.fileDialogs.empty());
+    // What the open kind is stays settled even though its file could not be opened.
+    EXPECT_EQ(dialog->m_strCfgPath, path);
+    EXPECT_EQ(dialog->m_strHelpIni, "fs9help.ini");
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - FS9.CFG"));
+}
+
+TEST_F(LoadingTest, AFileHeldByAnotherProgramIsASharingViolation) {
+    host.write(host.fs9Cfg(), "[Main]\r\n");
+    const int holder = ::open(host.fs9Cfg().c_str(), O_RDONLY);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    windowSystem.messageBoxAnswers = {IDNO};
+    start();
+    ::close(holder);
+
+    const std::string path = host.fs9Cfg().string();
+    ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
+    EXPECT_EQ(windowSystem.messageBoxes[0].text,
+              promptText(path, "A sharing violation occurred while accessing " + path + "."));
+}
+
+TEST_F(LoadingTest, AReadOnlyFileIsDenied) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root may write to read-only files; the error table is covered on its own";
+    host.write(host.fs9Cfg(), "[Main]\r\n");
+    std::filesystem::permissions(host.fs9Cfg(), std::filesystem::perms::owner_read);
+    windowSystem.messageBoxAnswers = {IDNO};
+    start();
+    const std::string path = host.fs9Cfg().string();
+    ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
+    EXPECT_EQ(windowSystem.messageBoxes[0].text, promptText(path, "Access to " + path + " was denied."));
+}
+
+TEST_F(LoadingTest, BrowsingReplacesTheKindsPathAndLoadsItShortlyAfter) {
+    host.write(host.fs9Cfg(), "[Main]\r\n");
+    const auto chosen = host.write(host.dir / "elsewhere" / "My Scenery.cfg", "[Area.001]\r\nTitle=Home\r\n");
+    start();
+    windowSystem.messageBoxAnswers = {IDYES};
+    windowSystem.fileDialogAnswers = {chosen.string()};
+
+    dialog->OnCommand(ID_OPEN_SCENERYCFG);
+    ASSERT_EQ(windowSystem.fileDialogs.size(), 1U);
+    const FileDialogRequest& request = windowSystem.fileDialogs[0];
+    EXPECT_TRUE(request.open);
+    EXPECT_EQ(request.defaultExt, QStringLiteral("cfg"));
+    EXPECT_EQ(request.presetName, "scenery.cfg");
+    EXPECT_EQ(request.filter,
+              QStringLiteral("Flight Simulator Configuration Files (*.cfg)|*.cfg|All Files|*.*||"));
+    EXPECT_EQ(request.flags, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING |
+                                 OFN_FORCESHOWHIDDEN);
+    EXPECT_EQ(dialog->m_strSceneryCfgPath, chosen.string());
+    EXPECT_EQ(sections(), QStringList{"Main"}) << "the tree keeps what it showed until the reload";
+
+    ASSERT_TRUE(QTest::qWaitFor([this] { return sections() == QStringList{"Area.001"}; }));
+    EXPECT_EQ(dialog->m_strCfgPath, chosen.string());
+    EXPECT_EQ(rows(), QStringList{"Title|Home|"});
+    EXPECT_TRUE(dialog->isVisible());
+
+    // From now on the command opens the chosen file.
+    dialog->OnCommand(ID_OPEN_FS9CFG);
+    dialog->OnCommand(ID_OPEN_SCENERYCFG);
+    EXPECT_EQ(dialog->m_strCfgPath, chosen.string());
+    EXPECT_EQ(windowSystem.messageBoxes.size(), 1U);
+}
+
+TEST_F(LoadingTest, CancellingTheBrowseEndsTheProgram) {
+    start();
+    windowSystem.messageBoxAnswers = {IDYES};
+    windowSystem.fileDialogAnswers = {std::nullopt};
+    dialog->OnCommand(ID_OPEN_SCENERYCFG);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), 0);
+    EXPECT_EQ(dialog->m_strSceneryCfgPath, (host.simulatorFolder() / "scenery.cfg").string());
+}
+
+class LoadingWithoutSimulatorTest : public LoadingTest {
+protected:
+    LoadingWithoutSimulatorTest() : LoadingTest(Installation::Bare) {}
+};
+
+TEST_F(LoadingWithoutSimulatorTest, RegistryErrorOnceThenFs9CfgLoadsAndSimulatorFilesStayGrayed) {
+    host.write(host.fs9Cfg(), "[Main]\r\nA=1\r\n");
+    start();
+
+    ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
+    EXPECT_EQ(windowSystem.messageBoxes[0].text, kRegistryError);
+    EXPECT_EQ(windowSystem.messageBoxes[0].caption, QStringLiteral("Registry Error"));
+    EXPECT_EQ(windowSystem.messageBoxes[0].style, MB_OK | MB_ICONEXCLAMATION);
+    for (const std::string& call : host.registry->calls())
+        EXPECT_EQ(call.find("queryValue"), std::string::npos) << "no value of a key that did not open";
+    EXPECT_EQ(host.registry->openKeyCount(), 0U);
+
+    EXPECT_EQ(sections(), QStringList{"Main"});
+    EXPECT_TRUE(dialog->m_strFs9Path.empty());
+    EXPECT_TRUE(dialog->m_strAircraftFolder.empty());
+    for (const int id : {ID_OPEN_SCENERYCFG, ID_OPEN_DEVICESCFG, ID_OPEN_DISPLAYCFG, ID_OPEN_SUNEFFECTCFG,
+                         ID_OPEN_TERRAINCFG}) {
+        EXPECT_FALSE(enabled(id)) << id;
+        EXPECT_FALSE(dialog->OnCommand(id)) << id;
+    }
+    EXPECT_TRUE(enabled(ID_OPEN_AIRCRAFTCFG));
+    EXPECT_EQ(windowSystem.messageBoxes.size(), 1U);
+}
+
+TEST_F(LoadingWithoutSimulatorTest, AKeyWithoutItsValueIsTheSameRegistryError) {
+    host.registry->addKey(HKEY_LOCAL_MACHINE, kFs9RegistryKey);
+    host.write(host.fs9Cfg(), "");
+    start();
+    ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
+    EXPECT_EQ(windowSystem.messageBoxes[0].text, kRegistryError);
+    EXPECT_EQ(host.registry->openKeyCount(), 0U) << "the key is closed again";
+}
+
+TEST_F(LoadingWithoutSimulatorTest, OldWindowsKeepsFs9CfgBelowTheWindowsDirectory) {
+    host.write(host.dir / "prefix" / "system.reg",
+               "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
+               "[Software\\\\Microsoft\\\\Windows NT\\\\CurrentVersion] 1700000000\n"
+               "\"CurrentVersion\"=\"4.0\"\n");
+    windowSystem.messageBoxAnswers = {IDOK, IDNO};
+    start();
+    EXPECT_EQ(dialog->m_osvi.major, 4U);
+    EXPECT_EQ(dialog->m_strFs9CfgPath,
+              (host.windowsDirectory() / "Application Data" / "Microsoft" / "FS9" / "fs9.cfg").string());
+}
+
+TEST_F(LoadingTest, AFileWithoutSectionsLeavesTreeAndListEmpty) {
+    host.write(host.fs9Cfg(), "; nothing here yet\r\nstray=line\r\n");
+    start();
+    EXPECT_TRUE(sections().isEmpty());
+    EXPECT_EQ(dialog->m_tree.selectedSection(), nullptr);
+    EXPECT_EQ(dialog->m_list.rowCount(), 0);
+    EXPECT_FALSE(enabled(ID_ADD_KEY));
+    EXPECT_TRUE(enabled(ID_ADD_SECTION));
+}
+
+TEST_F(LoadingTest, BigFilesShowEverySectionAndEveryLine) {
+    std::string bytes;
+    for (int i = 0; i < 2000; ++i)
+        bytes += "[Area." + std::to_string(i) + "]\r\nTitle=Area " + std::to_string(i) + "\r\n";
+    std::string longSection = "[Long]\r\n";
+    int lineCount = 0;
+    while (longSection.size() < 50000) {
+        longSection += "Key" + std::to_string(lineCount) + "=" + std::string(40, 'v') + "\r\n";
+        ++lineCount;
+    }
+    host.write(host.fs9Cfg(), longSection + bytes);
+    start();
+    EXPECT_EQ(dialog->m_tree.sectionCount(), 2001);
+    EXPECT_EQ(sections().last(), QStringLiteral("Area.1999"));
+    EXPECT_EQ(dialog->m_list.rowCount(), lineCount);
+    EXPECT_EQ(dialog->m_list.itemText(lineCount - 1, 0), QString("Key%1").arg(lineCount - 1));
+}
+
+TEST_F(LoadingTest, RowsFollowTheLinesOfTheSection) {
+    host.write(host.fs9Cfg(), "[S]\r\na=b=c\r\n=leading\r\ntrailing=\r\nno equals sign\r\n"
+                              "dup=1\r\n; a comment is not a line of the section\r\ndup=2\r\n\r\n"
+                              "quoted=\"x\"\r\ncaf\xE9=\x80 5\r\n");
+    host.write(host.shippedHelp() / "fs9help.ini", "[S]\r\ndup=Twice\r\n=Empty key\r\n");
+    start();
+    EXPECT_EQ(rows(),
+              (QStringList{"a|b=c|", "|leading|Empty key", "trailing||", "|no equals sign|Empty key",
+                           "dup|1|Twice", "dup|2|Twice", "quoted|\"x\"|", QString::fromUtf8("café|€ 5|")}));
+}
+
+TEST_F(LoadingTest, SelectingASectionReadsItAfresh) {
+    host.write(host.fs9Cfg(), "[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
+    start();
+    host.write(host.fs9Cfg(), "[A]\r\nx=changed outside\r\n");
+    dialog->m_tree.selectSection(dialog->m_tree.nextSection(dialog->m_tree.firstSection()));
+    EXPECT_TRUE(rows().isEmpty()) << "a section removed by another program lists nothing";
+    dialog->m_tree.selectSection(dialog->m_tree.firstSection());
+    EXPECT_EQ(rows(), QStringList{"x|changed outside|"});
+    EXPECT_TRUE(windowSystem.messageBoxes.empty());
+}
+
+TEST_F(LoadingTest, TheSearchTimerSelectsTheFoundRow) {
+    host.write(host.fs9Cfg(), "[A]\r\nx=1\r\ny=2\r\n");
+    start();
+    dialog->m_nFoundItem = 1;
+    dialog->SetTimer(CEditorDlg::kSearchTimer, 100);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->m_list.selectedCount() == 1; }));
+    EXPECT_EQ(dialog->m_list.selectionMark(), 1);
+    EXPECT_TRUE(dialog->m_list.hasFocus());
+}
+
+TEST(KeyEntryTest, SplitsAtTheFirstEqualsSignAndTrimsNothing) {
+    EXPECT_EQ(KeyEntry::split("a=b=c").key, "a");
+    EXPECT_EQ(KeyEntry::split("a=b=c").value, "b=c");
+    EXPECT_EQ(KeyEntry::split(" k = v ").key, " k ");
+    EXPECT_EQ(KeyEntry::split(" k = v ").value, " v ");
+    EXPECT_EQ(KeyEntry::split("=v").key, "");
+    EXPECT_EQ(KeyEntry::split("k=").value, "");
+    EXPECT_EQ(KeyEntry::split("plain").key, "");
+    EXPECT_EQ(KeyEntry::split("plain").value, "plain");
+}
+
+} // namespace
+} // namespace quarvel

@@ -1,0 +1,210 @@
+// The main window's loading: where the files lie, loading a file into the section tree, the prompt to
+// browse for a file that cannot be opened, the deferred-work timers, the open commands of the File menu,
+// and the key list's fill when a section is selected.
+
+#include "ui/CEditorDlg.h"
+
+#include "platform/ExclusiveFile.h"
+#include "store/Exception.h"
+#include "store/Fs9Locations.h"
+#include "store/OpenFailureText.h"
+#include "store/ProfileError.h"
+#include "ui/Cp1252.h"
+#include "ui/KeyEntry.h"
+
+#include <QFile>
+
+namespace quarvel {
+
+namespace {
+
+// Paths are the file system's own bytes; what the files hold is Windows-1252.
+QString pathText(const std::string& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+} // namespace
+
+void CEditorDlg::WorkOutLocations() {
+    m_osvi = m_host.prefix().version().valueOr(platform::kDefaultWindowsVersion);
+    m_strFs9CfgPath = userFs9CfgPath(m_host.prefix(), m_osvi).string();
+    // Without the simulator's folder only its own files are out of reach: the user's fs9.cfg still loads.
+    try {
+        const SimulatorPaths paths = readSimulatorPaths(m_host.registry(), m_host.prefix());
+        m_strFs9Path = paths.fs9Folder.string();
+        m_strSceneryCfgPath = paths.sceneryCfg.string();
+        m_strDevicesCfgPath = paths.devicesCfg.string();
+        m_strDisplayCfgPath = paths.displayCfg.string();
+        m_strSunEffectCfgPath = paths.sunEffectCfg.string();
+        m_strTerrainCfgPath = paths.terrainCfg.string();
+        m_strAircraftFolder = paths.aircraftFolder.string();
+    } catch (...) {
+        m_windowSystem.MessageBox(this,
+                                  tr("Unable to read registry to get path to Flight Simulator 9.0.\n\n"
+                                     "Ability to open other cfg files will be disabled."),
+                                  tr("Registry Error"), MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+void CEditorDlg::SetTimer(int id, int milliseconds) {
+    (id == kLoadTimer ? m_loadTimer : m_searchTimer).start(milliseconds);
+}
+
+void CEditorDlg::KillTimer(int id) {
+    (id == kLoadTimer ? m_loadTimer : m_searchTimer).stop();
+}
+
+void CEditorDlg::OnTimer(int id) {
+    KillTimer(id);
+    if (id == kLoadTimer) {
+        ReadCfg();
+    } else if (id == kSearchTimer) {
+        m_list.selectRow(m_nFoundItem);
+        m_list.setFocus();
+    }
+}
+
+std::string& CEditorDlg::pathMemberOf(FileKind kind) {
+    switch (kind) {
+    case FileKind::SceneryCfg:
+        return m_strSceneryCfgPath;
+    case FileKind::DevicesCfg:
+        return m_strDevicesCfgPath;
+    case FileKind::DisplayCfg:
+        return m_strDisplayCfgPath;
+    case FileKind::SunEffectCfg:
+        return m_strSunEffectCfgPath;
+    case FileKind::TerrainCfg:
+        return m_strTerrainCfgPath;
+    case FileKind::AircraftCfg:
+        return m_strAircraftCfgPath;
+    case FileKind::Fs9Cfg:
+    case FileKind::OtherFs9Cfg:
+        break;
+    }
+    return m_strFs9CfgPath;
+}
+
+QString CEditorDlg::titleOf(const FileKindInfo& row) const {
+    QString title = QString::fromLatin1(row.title.data(), static_cast<qsizetype>(row.title.size()));
+    return title.replace(QStringLiteral("%s"), pathText(m_strOtherCfgName));
+}
+
+void CEditorDlg::ReadCfg() {
+    const std::optional<FileKindInfo> row = fileKindInfo(static_cast<int>(m_fileopened));
+    if (!row) {
+        m_windowSystem.MessageBox(this, tr("Invalid m_fileopened value in ReadCfg()"), tr("ERROR"), MB_OK);
+        return;
+    }
+    m_strCfgPath = pathMemberOf(row->kind);
+    m_strHelpIni = std::string(row->helpFile);
+    setWindowTitle(titleOf(*row));
+
+    // The file must open for reading and writing, or no edit could be saved to it.
+    if (const auto check = platform::ExclusiveFile::open(m_strCfgPath); !check.ok()) {
+        PromptForFile(*row, check.failure().errorNumber);
+        return;
+    }
+    std::vector<std::string> sections;
+    try {
+        sections = m_host.store().sectionNames(m_strCfgPath);
+    } catch (const ProfileError& failure) {
+        showReadFailure(failure);
+        return;
+    }
+    m_tree.deleteAllSections();
+    for (const std::string& section : sections)
+        m_tree.appendSection(decodeCp1252(section));
+    if (QTreeWidgetItem* first = m_tree.firstSection()) {
+        m_tree.scrollToTop(first);
+        m_tree.selectSection(first);
+    }
+}
+
+void CEditorDlg::PromptForFile(const FileKindInfo& row, int errorNumber) {
+    const QString text =
+        tr("There was a problem opening the cfg file!\n\nPath = %1\n\nError = %2\n\n"
+           "Do you wish to browse for the file?")
+            .arg(pathText(m_strCfgPath), pathText(openFailureText(errorNumber, m_strCfgPath)));
+    if (m_windowSystem.MessageBox(this, text, tr("Error opening file"), MB_YESNO | MB_ICONEXCLAMATION) !=
+        IDYES) {
+        EndDialog(0);
+        return;
+    }
+    FileDialogRequest request;
+    request.open = true;
+    request.defaultExt = QStringLiteral("cfg");
+    request.presetName = row.kind == FileKind::OtherFs9Cfg ? m_strOtherCfgName : std::string(row.browseName);
+    request.filter = tr("Flight Simulator Configuration Files (*.cfg)|*.cfg|All Files|*.*||");
+    request.flags =
+        OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_FORCESHOWHIDDEN;
+    const std::optional<std::string> chosen = m_windowSystem.FileDialog(this, request);
+    if (!chosen) {
+        EndDialog(0);
+        return;
+    }
+    pathMemberOf(row.kind) = *chosen;
+    SetTimer(kLoadTimer, 100);
+}
+
+void CEditorDlg::showReadFailure(const std::exception& failure) {
+    m_windowSystem.MessageBox(this, pathText(failure.what()), tr("Error reading file"),
+                              MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CEditorDlg::openKind(FileKind kind) {
+    m_fileopened = kind;
+    ReadCfg();
+}
+
+void CEditorDlg::OnOpenFs9Cfg() {
+    openKind(FileKind::Fs9Cfg);
+}
+
+void CEditorDlg::OnOpenSceneryCfg() {
+    openKind(FileKind::SceneryCfg);
+}
+
+void CEditorDlg::OnOpenDevicesCfg() {
+    openKind(FileKind::DevicesCfg);
+}
+
+void CEditorDlg::OnOpenDisplayCfg() {
+    openKind(FileKind::DisplayCfg);
+}
+
+void CEditorDlg::OnOpenSunEffectCfg() {
+    openKind(FileKind::SunEffectCfg);
+}
+
+void CEditorDlg::OnOpenTerrainCfg() {
+    openKind(FileKind::TerrainCfg);
+}
+
+void CEditorDlg::OnSelchangedSectionTree(QTreeWidgetItem* item) {
+    if (item == nullptr) {
+        m_list.deleteAllRows();
+        return;
+    }
+    // Decoding is one character per byte, so encoding the shown name gives back the file's own bytes.
+    const std::string section = encodeCp1252(CSectionTreeCtrl::sectionText(item)).bytes;
+    std::vector<std::string> lines;
+    try {
+        lines = m_host.store().sectionLines(m_strCfgPath, section);
+    } catch (const ProfileError& failure) {
+        m_list.deleteAllRows();
+        showReadFailure(failure);
+        return;
+    }
+    m_list.deleteAllRows();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const KeyEntry entry = KeyEntry::split(lines[i]);
+        const int row = m_list.insertRow(static_cast<int>(i), decodeCp1252(entry.key));
+        m_list.setItemText(row, 1, decodeCp1252(entry.value));
+        if (const auto help = m_host.help().LookupKeyHelp(m_strHelpIni, section, entry.key))
+            m_list.setItemText(row, 2, decodeCp1252(*help));
+    }
+    m_list.autoSizeColumns();
+}
+
+} // namespace quarvel
