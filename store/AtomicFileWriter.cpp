@@ -139,7 +139,7 @@ void syncFolderOf(const std::filesystem::path& target) {
 
 } // namespace
 
-bool AtomicFileWriter::replace(const std::filesystem::path& target, std::string_view bytes,
+bool AtomicFileWriter::replace(const std::filesystem::path& target, std::span<const std::string_view> pieces,
                                const std::optional<FileStamp>& basis) {
     const std::optional<struct stat> original = statusOf(target);
     if (!hasStamp(original, basis))
@@ -148,7 +148,8 @@ bool AtomicFileWriter::replace(const std::filesystem::path& target, std::string_
     if (original && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
         failWrite(target, errno);
     TemporaryFile temporary(target);
-    temporary.write(bytes);
+    for (std::string_view piece : pieces)
+        temporary.write(piece);
     if (original)
         temporary.takeOwnerAndModeOf(*original);
     temporary.sync();

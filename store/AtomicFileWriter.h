@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace quarvel {
@@ -19,9 +20,10 @@ public:
         int errorCode;
     };
 
-    // Replaces target (not a symbolic link: see followLinks) unless it no longer has the stamp the bytes
-    // were made from (std::nullopt: the file did not exist). Returns whether it did.
-    static bool replace(const std::filesystem::path& target, std::string_view bytes,
+    // Replaces target (not a symbolic link: see followLinks) with the pieces one after another, unless it
+    // no longer has the stamp the bytes were made from (std::nullopt: the file did not exist). Returns
+    // whether it did.
+    static bool replace(const std::filesystem::path& target, std::span<const std::string_view> pieces,
                         const std::optional<FileStamp>& basis);
 
     // The file that a write to this path must replace: symbolic links followed to their end, so that the

@@ -11,6 +11,8 @@
 namespace quarvel {
 
 using profile_text::isBlank;
+using profile_text::isLineBreak;
+using profile_text::trimBlanks;
 
 namespace {
 
@@ -26,93 +28,130 @@ std::uint32_t narrow(std::size_t value) {
     return static_cast<std::uint32_t>(value);
 }
 
+bool holdsLineBreak(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), isLineBreak);
+}
+
+// A line that the section read returns: neither blank, nor a comment, nor a header.
+bool isContent(std::string_view trimmed) {
+    return !trimmed.empty() && trimmed.front() != ';' && trimmed.front() != '[';
+}
+
 } // namespace
 
-ProfileDocument::ProfileDocument(std::string bytes) : m_bytes(std::move(bytes)) {
+// The lines from one position up to another, which must be the start of a line or the end of the file.
+// The next LF and the next CR are each looked for again only once the walk has passed them, so that lines
+// that all end in the same one of them cost one search each.
+class ProfileDocument::LineWalk {
+public:
+    LineWalk(const std::string& bytes, std::size_t from, std::size_t to)
+        : m_bytes(bytes), m_pos(from), m_to(to), m_nextFeed(findByte(bytes, from, to, '\n')),
+          m_nextReturn(findByte(bytes, from, to, '\r')) {}
+
+    bool next(Line& line) {
+        if (m_pos >= m_to)
+            return false;
+        if (m_nextFeed < m_pos)
+            m_nextFeed = findByte(m_bytes, m_pos, m_to, '\n');
+        if (m_nextReturn < m_pos)
+            m_nextReturn = findByte(m_bytes, m_pos, m_to, '\r');
+        const std::size_t end = std::min(m_nextFeed, m_nextReturn);
+        std::size_t next = end;
+        if (end < m_to)
+            next += m_bytes[end] == '\r' && end + 1 < m_to && m_bytes[end + 1] == '\n' ? 2 : 1;
+        line = {m_pos, end, next};
+        m_pos = next;
+        return true;
+    }
+
+private:
+    const std::string& m_bytes;
+    std::size_t m_pos;
+    std::size_t m_to;
+    std::size_t m_nextFeed;
+    std::size_t m_nextReturn;
+};
+
+ProfileDocument::ProfileDocument(std::string bytes, Detail detail) : m_bytes(std::move(bytes)) {
     if (m_bytes.size() > maxSize)
         throw std::length_error("a profile file cannot be larger than 4 GiB");
     if (std::string_view(m_bytes).starts_with(utf8ByteOrderMark))
         m_textBegin = utf8ByteOrderMark.size();
-    const std::size_t firstBreak = lineEnd(m_textBegin);
+    const std::size_t firstBreak = lineAt(m_textBegin).size() + m_textBegin;
     m_lineBreak = firstBreak == m_bytes.size()
                       ? defaultLineBreak
                       : std::string_view(m_bytes).substr(firstBreak, nextLine(m_textBegin) - firstBreak);
-    parse();
-    resolveRebuiltTexts();
+    findSections();
+    if (detail == Detail::SectionsAndLines) {
+        m_lines.reserve(static_cast<std::size_t>(std::count(m_bytes.begin(), m_bytes.end(), '\n')) + 1);
+        for (Section& section : m_sections)
+            collectLines(section);
+        resolveRebuiltLines();
+    }
     buildIndex();
 }
 
-void ProfileDocument::parse() {
-    const std::size_t size = m_bytes.size();
-    const auto lineFeeds = static_cast<std::size_t>(std::count(m_bytes.begin(), m_bytes.end(), '\n'));
-    m_entries.reserve(lineFeeds + 1);
-    m_entryTexts.reserve(lineFeeds + 1);
-    // The next LF and the next CR are each looked for again only once the parse has passed them, so that
-    // a file whose lines all end in the same one of them is read in one pass.
-    std::size_t pos = m_textBegin;
-    std::size_t nextFeed = findByte(m_bytes, pos, size, '\n');
-    std::size_t nextReturn = findByte(m_bytes, pos, size, '\r');
-    while (pos < size) {
-        if (nextFeed < pos)
-            nextFeed = findByte(m_bytes, pos, size, '\n');
-        if (nextReturn < pos)
-            nextReturn = findByte(m_bytes, pos, size, '\r');
-        const std::size_t end = std::min(nextFeed, nextReturn);
-        std::size_t first = pos;
-        while (first < end && isBlank(m_bytes[first]))
-            ++first;
-        const bool header = first < end && m_bytes[first] == '[';
-        if (header)
-            addHeader(pos, first + 1, end);
-        else if (first < end && m_bytes[first] != ';' && !m_sections.empty())
-            addEntry(pos, first, end);
-        pos = end == size
-                  ? size
-                  : end + (m_bytes[end] == '\r' && end + 1 < size && m_bytes[end + 1] == '\n' ? 2 : 1);
-        if (header)
-            m_sections.back().body = narrow(pos);
+void ProfileDocument::findSections() {
+    // A header is a line whose first non-blank byte is "[": every "[" is a candidate, and it is one when
+    // only blanks stand between it and the start of its line.
+    for (std::size_t pos = findByte(m_bytes, m_textBegin, m_bytes.size(), '['); pos < m_bytes.size();
+         pos = findByte(m_bytes, pos, m_bytes.size(), '[')) {
+        std::size_t lineBegin = pos;
+        while (lineBegin > m_textBegin && isBlank(m_bytes[lineBegin - 1]))
+            --lineBegin;
+        if (lineBegin == m_textBegin || isLineBreak(m_bytes[lineBegin - 1])) {
+            addSection(lineBegin);
+            pos = m_sections.back().body;
+        } else {
+            ++pos;
+        }
     }
     if (!m_sections.empty())
-        m_sections.back().end = narrow(size);
+        m_sections.back().end = narrow(m_bytes.size());
 }
 
-void ProfileDocument::addHeader(std::size_t line, std::size_t nameBegin, std::size_t end) {
+void ProfileDocument::addSection(std::size_t header) {
     if (!m_sections.empty())
-        m_sections.back().end = narrow(line);
-    const std::size_t nameEnd = findByte(m_bytes, nameBegin, end, ']');
-    const std::string_view name = std::string_view(m_bytes).substr(nameBegin, nameEnd - nameBegin);
-    m_sections.push_back({profile_text::trimBlanks(name), narrow(line), 0, 0, narrow(m_entries.size()), 0});
+        m_sections.back().end = narrow(header);
+    const std::string_view line = trimBlanks(lineAt(header));
+    const std::string_view name = line.substr(1, line.find(']', 1) - 1);
+    m_sections.push_back({trimBlanks(name), narrow(header), narrow(nextLine(header)), 0, 0, 0});
 }
 
-void ProfileDocument::addEntry(std::size_t line, std::size_t first, std::size_t end) {
-    while (isBlank(m_bytes[end - 1]))
-        --end;
-    const std::string_view trimmed = std::string_view(m_bytes).substr(first, end - first);
-    ++m_sections.back().entryCount;
-    const std::size_t equals = trimmed.find('=');
+void ProfileDocument::collectLines(Section& section) {
+    section.firstLine = narrow(m_lines.size());
+    LineWalk walk(m_bytes, section.body, section.end);
+    for (Line line{}; walk.next(line);) {
+        const std::string_view trimmed =
+            trimBlanks(std::string_view(m_bytes).substr(line.begin, line.end - line.begin));
+        if (isContent(trimmed))
+            addLine(trimmed, trimmed.find('='));
+    }
+    section.lineCount = narrow(m_lines.size() - section.firstLine);
+}
+
+void ProfileDocument::addLine(std::string_view trimmed, std::size_t equals) {
     if (equals == std::string_view::npos) {
-        m_entries.push_back({narrow(line), noKey});
-        m_entryTexts.push_back(trimmed);
+        m_lines.push_back(trimmed);
         return;
     }
-    const std::string_view key = profile_text::trimBlanks(trimmed.substr(0, equals));
-    const std::string_view value = profile_text::trimBlanks(trimmed.substr(equals + 1));
-    m_entries.push_back({narrow(line), narrow(key.size())});
+    const std::string_view key = trimBlanks(trimmed.substr(0, equals));
+    const std::string_view value = trimBlanks(trimmed.substr(equals + 1));
     if (key.size() == equals && value.size() == trimmed.size() - equals - 1) {
-        m_entryTexts.push_back(trimmed);
+        m_lines.push_back(trimmed);
         return;
     }
-    // Blanks around "=" are dropped from the returned text. Its bytes are gathered elsewhere, and the view
+    // Blanks around "=" are dropped from the returned line. Its bytes are gathered elsewhere, and the view
     // is set once that store has stopped growing.
-    m_pendingTexts.push_back({m_entryTexts.size(), m_rebuiltTexts.size(), key.size() + 1 + value.size()});
-    m_rebuiltTexts.append(key).append(1, '=').append(value);
-    m_entryTexts.emplace_back();
+    m_pendingLines.push_back({m_lines.size(), m_rebuiltLines.size(), key.size() + 1 + value.size()});
+    m_rebuiltLines.append(key).append(1, '=').append(value);
+    m_lines.emplace_back();
 }
 
-void ProfileDocument::resolveRebuiltTexts() {
-    for (const PendingText& pending : m_pendingTexts)
-        m_entryTexts[pending.entry] = std::string_view(m_rebuiltTexts).substr(pending.offset, pending.size);
-    m_pendingTexts = {};
+void ProfileDocument::resolveRebuiltLines() {
+    for (const PendingLine& pending : m_pendingLines)
+        m_lines[pending.index] = std::string_view(m_rebuiltLines).substr(pending.offset, pending.size);
+    m_pendingLines = {};
 }
 
 void ProfileDocument::buildIndex() {
@@ -131,16 +170,16 @@ void ProfileDocument::buildIndex() {
 }
 
 bool ProfileDocument::endsWithLineBreak() const {
-    return m_bytes.size() > m_textBegin && profile_text::isLineBreak(m_bytes.back());
+    return m_bytes.size() > m_textBegin && isLineBreak(m_bytes.back());
 }
 
 const ProfileDocument::Section* ProfileDocument::findSection(std::string_view name) const {
     if (m_index.empty())
         return nullptr;
     // Names are written with line breaks as blanks, and so they are looked for.
-    if (name.find_first_of("\r\n") != std::string_view::npos)
+    if (holdsLineBreak(name))
         return findSection(profile_text::blankLineBreaks(name));
-    const std::string_view wanted = profile_text::trimBlanks(name);
+    const std::string_view wanted = trimBlanks(name);
     const std::size_t mask = m_index.size() - 1;
     for (std::size_t slot = profile_text::nameHash(wanted) & mask; m_index[slot] != 0;
          slot = (slot + 1) & mask) {
@@ -151,35 +190,41 @@ const ProfileDocument::Section* ProfileDocument::findSection(std::string_view na
     return nullptr;
 }
 
-std::span<const std::string_view> ProfileDocument::entryTexts(const Section& section) const {
-    return std::span<const std::string_view>(m_entryTexts).subspan(section.firstEntry, section.entryCount);
+std::span<const std::string_view> ProfileDocument::sectionLines(const Section& section) const {
+    if (m_lines.empty())
+        return {};
+    return std::span<const std::string_view>(m_lines).subspan(section.firstLine, section.lineCount);
 }
 
-const ProfileDocument::Entry* ProfileDocument::findKey(const Section& section, std::string_view key) const {
-    if (key.find_first_of("\r\n") != std::string_view::npos)
+std::optional<ProfileDocument::KeyLine> ProfileDocument::findKey(const Section& section,
+                                                                 std::string_view key) const {
+    if (holdsLineBreak(key))
         return findKey(section, profile_text::blankLineBreaks(key));
-    const std::string_view wanted = profile_text::trimBlanks(key);
-    for (std::size_t i = section.firstEntry; i < section.firstEntry + section.entryCount; ++i) {
-        const Entry& entry = m_entries[i];
-        if (entry.keySize != noKey &&
-            profile_text::namesEqual(m_entryTexts[i].substr(0, entry.keySize), wanted))
-            return &entry;
+    const std::string_view wanted = trimBlanks(key);
+    LineWalk walk(m_bytes, section.body, section.end);
+    for (Line line{}; walk.next(line);) {
+        const std::string_view text = std::string_view(m_bytes).substr(line.begin, line.end - line.begin);
+        const std::string_view trimmed = trimBlanks(text);
+        const std::size_t equals = trimmed.find('=');
+        if (!isContent(trimmed) || equals == std::string_view::npos ||
+            !profile_text::namesEqual(trimBlanks(trimmed.substr(0, equals)), wanted))
+            continue;
+        std::size_t valueBegin = static_cast<std::size_t>(trimmed.data() - text.data()) + equals + 1;
+        while (valueBegin < text.size() && isBlank(text[valueBegin]))
+            ++valueBegin;
+        return KeyLine{line.begin, text, valueBegin};
     }
-    return nullptr;
-}
-
-std::size_t ProfileDocument::lineEnd(std::size_t from) const {
-    const auto found = std::find_if(m_bytes.begin() + static_cast<std::ptrdiff_t>(from), m_bytes.end(),
-                                    profile_text::isLineBreak);
-    return static_cast<std::size_t>(found - m_bytes.begin());
+    return std::nullopt;
 }
 
 std::string_view ProfileDocument::lineAt(std::size_t line) const {
-    return std::string_view(m_bytes).substr(line, lineEnd(line) - line);
+    const auto end =
+        std::find_if(m_bytes.begin() + static_cast<std::ptrdiff_t>(line), m_bytes.end(), isLineBreak);
+    return std::string_view(m_bytes).substr(line, static_cast<std::size_t>(end - m_bytes.begin()) - line);
 }
 
 std::size_t ProfileDocument::nextLine(std::size_t line) const {
-    const std::size_t end = lineEnd(line);
+    const std::size_t end = line + lineAt(line).size();
     if (end == m_bytes.size())
         return end;
     return end + (m_bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1);
@@ -187,9 +232,10 @@ std::size_t ProfileDocument::nextLine(std::size_t line) const {
 
 std::size_t ProfileDocument::contentEnd(const Section& section) const {
     std::size_t end = section.body;
-    for (std::size_t line = section.body; line < section.end; line = nextLine(line)) {
-        if (!profile_text::trimBlanks(lineAt(line)).empty())
-            end = nextLine(line);
+    LineWalk walk(m_bytes, section.body, section.end);
+    for (Line line{}; walk.next(line);) {
+        if (!trimBlanks(std::string_view(m_bytes).substr(line.begin, line.end - line.begin)).empty())
+            end = line.next;
     }
     return end;
 }

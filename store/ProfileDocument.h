@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,9 +11,9 @@
 
 namespace quarvel {
 
-// One version of a profile file's bytes, with its sections and their entries found. It only reads; the
-// writers build new bytes from it. Results are views into the document, valid while it lives; it neither
-// copies nor moves, so that those views stay put.
+// One version of a profile file's bytes, with its sections found. It only reads; the writers build new
+// bytes from it. Results are views into the document, valid while it lives; it neither copies nor moves,
+// so that those views stay put.
 //
 // A line ends at LF, CRLF or a lone CR. Positions are byte offsets into bytes(); a line's position is that
 // of its first byte.
@@ -20,26 +21,29 @@ class ProfileDocument {
 public:
     // Offsets are 32-bit, which keeps the parse small and fast.
     static constexpr std::size_t maxSize = std::numeric_limits<std::uint32_t>::max();
-    static constexpr std::uint32_t noKey = std::numeric_limits<std::uint32_t>::max();
+
+    // Reads want every section's lines as the section read returns them; a write needs only to find its
+    // place, and is spared working out the lines of every other section.
+    enum class Detail { SectionsAndLines, SectionsOnly };
 
     struct Section {
-        std::string_view name;        // trimmed, as spelled in the file
-        std::uint32_t header = 0;     // position of the header line
-        std::uint32_t body = 0;       // position of the line after it
-        std::uint32_t end = 0;        // position of the next header line, or the file's size
-        std::uint32_t firstEntry = 0; // index of its first entry among all entries of the file
-        std::uint32_t entryCount = 0;
+        std::string_view name;       // trimmed, as spelled in the file
+        std::uint32_t header = 0;    // position of the header line
+        std::uint32_t body = 0;      // position of the line after it
+        std::uint32_t end = 0;       // position of the next header line, or the file's size
+        std::uint32_t firstLine = 0; // index of its first returned line among those of the whole file
+        std::uint32_t lineCount = 0;
     };
 
-    // A key line, or a line without "=", of a section. Its text, as the section read returns it, is the
-    // trimmed key, "=" and the trimmed value, or the trimmed line.
-    struct Entry {
-        std::uint32_t line = 0;        // position of the line
-        std::uint32_t keySize = noKey; // bytes of its text before "=", or noKey without "="
+    // A key line of a section.
+    struct KeyLine {
+        std::size_t position = 0;
+        std::string_view text;      // the line without its line break
+        std::size_t valueBegin = 0; // in text: after "=" and the blanks that follow it
     };
 
     // Throws std::length_error for more than maxSize bytes.
-    explicit ProfileDocument(std::string bytes);
+    explicit ProfileDocument(std::string bytes, Detail detail = Detail::SectionsAndLines);
     ProfileDocument(const ProfileDocument&) = delete;
     ProfileDocument& operator=(const ProfileDocument&) = delete;
 
@@ -55,10 +59,11 @@ public:
     // The first section of that name (compared after trimming, regardless of case, with line breaks in
     // the name taken as blanks).
     const Section* findSection(std::string_view name) const;
-    std::span<const std::string_view> entryTexts(const Section& section) const;
+    // The section's key lines and lines without "=", trimmed, and trimmed around the first "=";
+    // comments and blank lines left out. Empty unless the document was made with its lines.
+    std::span<const std::string_view> sectionLines(const Section& section) const;
     // The first key line of that name in the section.
-    const Entry* findKey(const Section& section, std::string_view key) const;
-    std::string_view entryText(const Entry& entry) const { return m_entryTexts[&entry - m_entries.data()]; }
+    std::optional<KeyLine> findKey(const Section& section, std::string_view key) const;
 
     // The text of the line at this position, without its line break.
     std::string_view lineAt(std::size_t line) const;
@@ -68,27 +73,33 @@ public:
     std::size_t contentEnd(const Section& section) const;
 
 private:
-    void parse();
-    std::size_t lineEnd(std::size_t from) const;
-    void addHeader(std::size_t line, std::size_t nameBegin, std::size_t end);
-    void addEntry(std::size_t line, std::size_t first, std::size_t end);
-    void resolveRebuiltTexts();
+    struct Line {
+        std::size_t begin;
+        std::size_t end; // where its line break starts
+        std::size_t next;
+    };
+    class LineWalk;
+
+    void findSections();
+    void addSection(std::size_t header);
+    void collectLines(Section& section);
+    void addLine(std::string_view trimmed, std::size_t equals);
+    void resolveRebuiltLines();
     void buildIndex();
 
     std::string m_bytes;
     std::size_t m_textBegin = 0;
     std::string_view m_lineBreak;
     std::vector<Section> m_sections;
-    std::vector<Entry> m_entries;
-    std::vector<std::string_view> m_entryTexts; // one for each entry
-    // Texts of entries written with blanks around "=", which cannot be views into the bytes.
-    std::string m_rebuiltTexts;
-    struct PendingText {
-        std::size_t entry;
-        std::size_t offset; // in m_rebuiltTexts
+    std::vector<std::string_view> m_lines; // the returned lines of every section, in file order
+    // Lines written with blanks around "=", which cannot be views into the bytes.
+    std::string m_rebuiltLines;
+    struct PendingLine {
+        std::size_t index;  // in m_lines
+        std::size_t offset; // in m_rebuiltLines
         std::size_t size;
     };
-    std::vector<PendingText> m_pendingTexts; // only while parsing
+    std::vector<PendingLine> m_pendingLines; // only while parsing
     std::vector<std::uint32_t> m_index;      // open addressing: section index + 1, 0 for empty
 };
 

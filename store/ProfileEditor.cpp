@@ -7,7 +7,6 @@
 namespace quarvel {
 
 using profile_text::blankLineBreaks;
-using profile_text::isBlank;
 using profile_text::trimBlanks;
 
 namespace {
@@ -42,92 +41,88 @@ std::vector<std::string> sectionContent(const std::vector<std::string>& given) {
     return lines;
 }
 
-void removeFinalLineBreak(std::string& bytes, std::size_t textBegin) {
-    if (bytes.size() > textBegin && bytes.ends_with("\r\n"))
-        bytes.resize(bytes.size() - 2);
-    else if (bytes.size() > textBegin && profile_text::isLineBreak(bytes.back()))
-        bytes.pop_back();
-}
-
 } // namespace
 
-std::optional<std::string> ProfileEditor::setValue(std::string_view section, std::string_view key,
-                                                   std::string_view value) const {
+std::optional<ProfileEditor::Splice> ProfileEditor::setValue(std::string_view section, std::string_view key,
+                                                             std::string_view value) const {
     const std::string name = sectionName(section);
     const std::string keyText = keyName(key);
     const std::string valueText = blankLineBreaks(value);
     const std::size_t fileEnd = m_document.bytes().size();
     const ProfileDocument::Section* found = m_document.findSection(name);
     if (found == nullptr)
-        return splice(fileEnd, fileEnd, {"[" + name + "]", keyText + "=" + valueText});
-    const ProfileDocument::Entry* entry = m_document.findKey(*found, keyText);
-    if (entry == nullptr) {
+        return spliceLines(fileEnd, fileEnd, {"[" + name + "]", keyText + "=" + valueText});
+    const std::optional<ProfileDocument::KeyLine> keyLine = m_document.findKey(*found, keyText);
+    if (!keyLine) {
         const std::size_t end = m_document.contentEnd(*found);
-        return splice(end, end, {keyText + "=" + valueText});
+        return spliceLines(end, end, {keyText + "=" + valueText});
     }
     // Only the value's bytes change: the key's spelling and the blanks around the value stay.
-    const std::string_view line = m_document.lineAt(entry->line);
-    std::size_t valueBegin = line.find('=') + 1;
-    while (valueBegin < line.size() && isBlank(line[valueBegin]))
-        ++valueBegin;
-    const std::string_view oldValue = trimBlanks(line.substr(valueBegin));
+    const std::string_view oldValue = trimBlanks(keyLine->text.substr(keyLine->valueBegin));
     if (oldValue == trimBlanks(valueText))
         return std::nullopt;
-    const std::string& bytes = m_document.bytes();
-    const std::size_t valueAt = entry->line + valueBegin;
-    std::string result = bytes.substr(0, valueAt);
-    result.append(valueText).append(bytes, valueAt + oldValue.size());
-    return result;
+    const std::size_t valueAt = keyLine->position + keyLine->valueBegin;
+    return Splice{valueAt, valueAt + oldValue.size(), valueText};
 }
 
-std::optional<std::string> ProfileEditor::removeKey(std::string_view section, std::string_view key) const {
+std::optional<ProfileEditor::Splice> ProfileEditor::removeKey(std::string_view section,
+                                                              std::string_view key) const {
     const ProfileDocument::Section* found = m_document.findSection(section);
-    const ProfileDocument::Entry* entry = found != nullptr ? m_document.findKey(*found, key) : nullptr;
-    if (entry == nullptr)
+    const std::optional<ProfileDocument::KeyLine> keyLine =
+        found != nullptr ? m_document.findKey(*found, key) : std::nullopt;
+    if (!keyLine)
         return std::nullopt;
-    return splice(entry->line, m_document.nextLine(entry->line), {});
+    return spliceLines(keyLine->position, m_document.nextLine(keyLine->position), {});
 }
 
-std::optional<std::string> ProfileEditor::removeSection(std::string_view section) const {
+std::optional<ProfileEditor::Splice> ProfileEditor::removeSection(std::string_view section) const {
     const ProfileDocument::Section* found = m_document.findSection(section);
     if (found == nullptr)
         return std::nullopt;
-    return splice(found->header, found->end, {});
+    return spliceLines(found->header, found->end, {});
 }
 
-std::optional<std::string> ProfileEditor::replaceSection(std::string_view section,
-                                                         const std::vector<std::string>& lines) const {
+std::optional<ProfileEditor::Splice>
+ProfileEditor::replaceSection(std::string_view section, const std::vector<std::string>& lines) const {
     const std::string name = sectionName(section);
     std::vector<std::string> content = sectionContent(lines);
     const ProfileDocument::Section* found = m_document.findSection(name);
     if (found != nullptr)
-        return changedFrom(splice(found->body, m_document.contentEnd(*found), content));
+        return spliceLines(found->body, m_document.contentEnd(*found), content);
     content.insert(content.begin(), "[" + name + "]");
     const std::size_t fileEnd = m_document.bytes().size();
-    return splice(fileEnd, fileEnd, content);
+    return spliceLines(fileEnd, fileEnd, content);
 }
 
-std::string ProfileEditor::splice(std::size_t from, std::size_t to,
-                                  const std::vector<std::string>& lines) const {
+std::optional<ProfileEditor::Splice> ProfileEditor::spliceLines(std::size_t from, std::size_t to,
+                                                                const std::vector<std::string>& lines) const {
     const std::string& bytes = m_document.bytes();
     const std::string_view lineBreak = m_document.lineBreak();
     const bool lacksFinalBreak = bytes.size() > m_document.textBegin() && !m_document.endsWithLineBreak();
-
-    std::string result = bytes.substr(0, from);
+    Splice splice{from, to, {}};
     if (lacksFinalBreak && from == bytes.size() && !lines.empty())
-        result.append(lineBreak);
+        splice.text.append(lineBreak);
     for (const std::string& line : lines)
-        result.append(line).append(lineBreak);
-    result.append(bytes, to);
-    if (lacksFinalBreak)
-        removeFinalLineBreak(result, m_document.textBegin());
-    return result;
+        splice.text.append(line).append(lineBreak);
+    // What now ends the file is a line break where none was: the one just written, or the one before the
+    // lines removed.
+    if (lacksFinalBreak && to == bytes.size()) {
+        if (!splice.text.empty())
+            splice.text.resize(splice.text.size() - lineBreak.size());
+        else if (from > m_document.textBegin() && profile_text::isLineBreak(bytes[from - 1]))
+            splice.from -= from >= 2 && bytes.compare(from - 2, 2, "\r\n") == 0 ? 2 : 1;
+    }
+    return changing(std::move(splice));
 }
 
-std::optional<std::string> ProfileEditor::changedFrom(std::string bytes) const {
-    if (bytes == m_document.bytes())
+std::optional<ProfileEditor::Splice> ProfileEditor::changing(Splice splice) const {
+    if (m_document.bytes().compare(splice.from, splice.to - splice.from, splice.text) == 0)
         return std::nullopt;
-    return bytes;
+    return splice;
+}
+
+std::array<std::string_view, 3> ProfileEditor::Splice::pieces(std::string_view bytes) const {
+    return {bytes.substr(0, from), text, bytes.substr(to)};
 }
 
 } // namespace quarvel

@@ -23,18 +23,16 @@ std::span<const std::string_view> ProfileFile::sectionLines(std::string_view sec
     const ProfileDocument::Section* found = m_document->findSection(section);
     if (found == nullptr)
         return {};
-    return m_document->entryTexts(*found);
+    return m_document->sectionLines(*found);
 }
 
 std::optional<std::string_view> ProfileFile::value(std::string_view section, std::string_view key) const& {
     const ProfileDocument::Section* found = m_document->findSection(section);
-    if (found == nullptr)
+    const std::optional<ProfileDocument::KeyLine> keyLine =
+        found != nullptr ? m_document->findKey(*found, key) : std::nullopt;
+    if (!keyLine)
         return std::nullopt;
-    const ProfileDocument::Entry* entry = m_document->findKey(*found, key);
-    if (entry == nullptr)
-        return std::nullopt;
-    const std::string_view text = m_document->entryText(*entry);
-    return profile_text::unquote(text.substr(entry->keySize + 1));
+    return profile_text::unquote(profile_text::trimBlanks(keyLine->text.substr(keyLine->valueBegin)));
 }
 
 } // namespace quarvel

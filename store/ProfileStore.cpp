@@ -83,9 +83,10 @@ void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
             continue;
         const std::optional<FileStamp> basis =
             content ? std::optional<FileStamp>(content->stamp) : std::nullopt;
-        const ProfileDocument document(content ? std::move(content->bytes) : std::string());
-        const std::optional<std::string> bytes = edit(ProfileEditor(document));
-        if (!bytes || AtomicFileWriter::replace(target, *bytes, basis))
+        const ProfileDocument document(content ? std::move(content->bytes) : std::string(),
+                                       ProfileDocument::Detail::SectionsOnly);
+        const std::optional<ProfileEditor::Splice> splice = edit(ProfileEditor(document));
+        if (!splice || AtomicFileWriter::replace(target, splice->pieces(document.bytes()), basis))
             return;
     }
     throw ProfileError(ProfileError::Operation::Write, target, EAGAIN,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/ProfileCache.h"
+#include "store/ProfileEditor.h"
 #include "store/ProfileFile.h"
 
 #include <filesystem>
@@ -11,8 +12,6 @@
 #include <vector>
 
 namespace quarvel {
-
-class ProfileEditor;
 
 // Reads and writes INI-style profile files by path, the way the Windows profile functions do, but
 // completely (nothing is cut to a buffer size), byte-preserving, crash-safe and quickly on big files.
@@ -58,7 +57,7 @@ public:
     ProfileCache::Statistics cacheStatistics() const { return m_cache.statistics(); }
 
 private:
-    using Edit = std::function<std::optional<std::string>(const ProfileEditor&)>;
+    using Edit = std::function<std::optional<ProfileEditor::Splice>(const ProfileEditor&)>;
     void change(const std::filesystem::path& file, const Edit& edit);
 
     std::filesystem::path m_windowsDirectory;

@@ -9,6 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -68,10 +69,11 @@ TEST_F(ProfileOutsideEditsTest, WriterDoesNotReplaceAFileChangedSinceItWasRead) 
     ASSERT_TRUE(read);
     dir.write("other.cfg", "[s]\r\nk=outside\r\n");
     std::filesystem::rename(dir / "other.cfg", file);
-    EXPECT_FALSE(AtomicFileWriter::replace(file, "[s]\r\nk=2\r\n", read->stamp));
-    EXPECT_FALSE(AtomicFileWriter::replace(dir / "appeared.cfg", "x", read->stamp));
+    const std::array<std::string_view, 1> bytes = {"[s]\r\nk=2\r\n"};
+    EXPECT_FALSE(AtomicFileWriter::replace(file, bytes, read->stamp));
+    EXPECT_FALSE(AtomicFileWriter::replace(dir / "appeared.cfg", bytes, read->stamp));
     dir.write("appeared.cfg", "outside");
-    EXPECT_FALSE(AtomicFileWriter::replace(dir / "appeared.cfg", "x", std::nullopt));
+    EXPECT_FALSE(AtomicFileWriter::replace(dir / "appeared.cfg", bytes, std::nullopt));
     EXPECT_EQ(test::readBytes(file), "[s]\r\nk=outside\r\n");
     EXPECT_EQ(test::readBytes(dir / "appeared.cfg"), "outside");
     EXPECT_THAT(test::folderEntries(dir.path()), ElementsAre("a.cfg", "appeared.cfg"));

@@ -78,6 +78,10 @@ TEST_F(ProfileWritesTest, MissingFinalLineBreakStaysMissing) {
     EXPECT_EQ(test::readBytes(file), "[s]\na=1");
     store.writeSection(file, "t", {"x=1"});
     EXPECT_EQ(test::readBytes(file), "[s]\na=1\n[t]\nx=1");
+    store.writeSection(file, "t", {});
+    EXPECT_EQ(test::readBytes(file), "[s]\na=1\n[t]");
+    store.writeSection(file, "t", {});
+    EXPECT_EQ(test::readBytes(file), "[s]\na=1\n[t]");
 }
 
 TEST_F(ProfileWritesTest, LineBreaksInNamesAndValuesAreWrittenAsBlanks) {
