@@ -8,6 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <sched.h>
@@ -144,10 +145,17 @@ TEST_P(ProfileWriteStepFailureTest, FailureBeforeTheRenameLeavesTheOldFileAndNoT
     EXPECT_THAT(test::folderEntries(dir.path()), ElementsAre("a.cfg"));
 }
 
+std::string stepName(const ::testing::TestParamInfo<AtomicFileWriter::Step>& info) {
+    static constexpr std::array<const char*, 4> names = {"CreateTemporary", "WriteBytes", "SyncFile",
+                                                         "Rename"};
+    return names.at(static_cast<std::size_t>(info.param));
+}
+
 INSTANTIATE_TEST_SUITE_P(Steps, ProfileWriteStepFailureTest,
                          ::testing::Values(AtomicFileWriter::Step::CreateTemporary,
                                            AtomicFileWriter::Step::WriteBytes,
-                                           AtomicFileWriter::Step::SyncFile, AtomicFileWriter::Step::Rename));
+                                           AtomicFileWriter::Step::SyncFile, AtomicFileWriter::Step::Rename),
+                         stepName);
 
 TEST_F(ProfileFailuresTest, FailedFolderFlushIsReportedThoughTheNewFileIsInPlace) {
     const auto file = dir.write("a.cfg", bytes);
