@@ -61,15 +61,33 @@ private:
     std::size_t m_pos = 0;
 };
 
-fs::path workFolder() {
-    static const fs::path folder = [] {
+// A folder of the process's own, on a memory file system where there is one (flushing costs nothing
+// there), removed when the process ends normally.
+class WorkFolder {
+public:
+    WorkFolder() {
         const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
         std::string pattern = (base / "quarvel-fuzz-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr)
             violated("cannot create the work folder");
-        return fs::path(pattern);
-    }();
-    return folder;
+        m_path = pattern;
+    }
+    ~WorkFolder() {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+
+    const fs::path& path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+const fs::path& workFolder() {
+    static const WorkFolder folder;
+    return folder.path();
 }
 
 std::string readFile(const fs::path& file) {
