@@ -20,6 +20,11 @@ struct AwkwardFile {
     std::string lineBreak; // the file's first line break
 };
 
+// Test names and listings show the file's name, not its bytes.
+void PrintTo(const AwkwardFile& file, std::ostream* out) {
+    *out << file.name;
+}
+
 std::vector<AwkwardFile> corpus() {
     const std::string longValue(200'000, 'x');
     return {

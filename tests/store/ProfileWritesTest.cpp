@@ -25,6 +25,11 @@ struct Placement {
     std::string after;
 };
 
+// Test names and listings show the case's name, not its bytes.
+void PrintTo(const Placement& placement, std::ostream* out) {
+    *out << placement.name;
+}
+
 class ProfileWritePlacementTest : public test::StoreTest, public ::testing::WithParamInterface<Placement> {};
 
 TEST_P(ProfileWritePlacementTest, KeyWriteChangesOnlyWhatItMust) {
