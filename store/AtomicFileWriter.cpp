@@ -4,6 +4,7 @@
 #include "store/UniqueFd.h"
 
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <random>
 #include <string>
@@ -55,11 +56,15 @@ bool hasStamp(const std::optional<struct stat>& status, const std::optional<File
     return FileStamp::of(*status) == *stamp;
 }
 
+// "." + the target's name + ".quarvel-" + up to 16 hex digits, with the target's name shortened so that
+// the whole stays within the longest name a folder takes.
 std::string temporaryName(const std::filesystem::path& target) {
     static std::mt19937_64 generator{std::random_device{}()};
     static constexpr char digits[] = "0123456789abcdef";
+    static constexpr std::string_view marker = ".quarvel-";
+    static constexpr std::size_t longestTargetPart = NAME_MAX - 1 - marker.size() - 16;
     std::string name(1, '.');
-    name.append(target.filename().string()).append(".quarvel-");
+    name.append(target.filename().string().substr(0, longestTargetPart)).append(marker);
     for (std::uint64_t bits = generator(); bits != 0; bits >>= 4)
         name += digits[bits & 0xF];
     return name;
@@ -68,12 +73,13 @@ std::string temporaryName(const std::filesystem::path& target) {
 // The new content until it takes the target's place; removed when it does not get there.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(const std::filesystem::path& target) : m_target(target) {
+    // mode: the permission bits it is created with, before the umask.
+    TemporaryFile(const std::filesystem::path& target, mode_t mode) : m_target(target) {
         for (int attempt = 0; attempt < temporaryNameAttempts && !m_fd.valid(); ++attempt) {
             m_path = folderOf(target) / temporaryName(target);
             if (faultAt(Step::CreateTemporary))
                 break;
-            m_fd = UniqueFd(::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            m_fd = UniqueFd(::open(m_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
             if (!m_fd.valid() && errno != EEXIST)
                 break;
         }
@@ -128,14 +134,28 @@ private:
     bool m_renamed = false;
 };
 
-void syncFolderOf(const std::filesystem::path& target) {
-    const UniqueFd folder(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (faultAt(Step::SyncFolder) || !folder.valid() || ::fsync(folder.get()) != 0) {
-        // Some file systems cannot flush a folder; they have nothing to flush then.
-        if (errno != EINVAL && errno != ENOTSUP)
+// The folder that receives the new file, opened before anything is written: flushing it is the last step
+// of a durable write, and a folder that cannot be opened must stop the write while the file is unchanged.
+class Folder {
+public:
+    explicit Folder(const std::filesystem::path& target)
+        : m_target(target), m_fd(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (!m_fd.valid())
             failWrite(target, errno);
     }
-}
+
+    void sync() const {
+        if (faultAt(Step::SyncFolder) || ::fsync(m_fd.get()) != 0) {
+            // Some file systems cannot flush a folder; they have nothing to flush then.
+            if (errno != EINVAL && errno != ENOTSUP)
+                failWrite(m_target, errno);
+        }
+    }
+
+private:
+    std::filesystem::path m_target;
+    UniqueFd m_fd;
+};
 
 } // namespace
 
@@ -147,16 +167,19 @@ bool AtomicFileWriter::replace(const std::filesystem::path& target, std::span<co
     // The rename needs only the folder's permission; a file the writer may not change stays unchanged.
     if (original && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
         failWrite(target, errno);
-    TemporaryFile temporary(target);
-    for (std::string_view piece : pieces)
-        temporary.write(piece);
+    const Folder folder(target);
+    // A copy of an existing file is private until it has that file's owner and mode, so that no one
+    // reads through it what the file itself would not show them.
+    TemporaryFile temporary(target, original ? 0600 : 0666);
     if (original)
         temporary.takeOwnerAndModeOf(*original);
+    for (std::string_view piece : pieces)
+        temporary.write(piece);
     temporary.sync();
     if (!hasStamp(statusOf(target), basis))
         return false;
     temporary.renameOverTarget();
-    syncFolderOf(target);
+    folder.sync();
     return true;
 }
 

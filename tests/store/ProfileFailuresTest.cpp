@@ -93,6 +93,17 @@ TEST_F(ProfileFailuresTest, FolderWithoutWritePermissionRefusesTheWrite) {
     EXPECT_EQ(test::readBytes(file), bytes);
 }
 
+TEST_F(ProfileFailuresTest, FolderThatCannotBeListedStopsTheWriteBeforeAnythingChanges) {
+    SKIP_WITHOUT_UNPRIVILEGED_RUNS();
+    const auto file = dir.write("a.cfg", bytes);
+    ::chmod(file.c_str(), 0666);
+    ::chmod(dir.path().c_str(), 0333);
+    EXPECT_EQ(unprivileged([&] { store.writeString(file, "s", "k", "2"); }), EACCES);
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(test::readBytes(file), bytes);
+    EXPECT_THAT(test::folderEntries(dir.path()), ElementsAre("a.cfg"));
+}
+
 TEST_F(ProfileFailuresTest, UnreadableFileThrowsInsteadOfReadingAsEmpty) {
     SKIP_WITHOUT_UNPRIVILEGED_RUNS();
     test::openToEveryone(dir.path());

@@ -169,5 +169,12 @@ TEST_F(ProfileWritesTest, WritesLeaveNoOtherFileBehind) {
     EXPECT_THAT(test::folderEntries(dir.path()), ElementsAre("a.cfg"));
 }
 
+TEST_F(ProfileWritesTest, FilesWithTheLongestNamesCanBeWritten) {
+    const auto file = dir.write(std::string(250, 'n') + ".cfg", "[s]\r\nk=1\r\n");
+    store.writeString(file, "s", "k", "2");
+    EXPECT_EQ(test::readBytes(file), "[s]\r\nk=2\r\n");
+    EXPECT_EQ(test::folderEntries(dir.path()).size(), 1U) << "no temporary file is left behind";
+}
+
 } // namespace
 } // namespace quarvel
