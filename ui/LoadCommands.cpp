@@ -109,6 +109,8 @@ void CEditorDlg::ReadCfg() {
     try {
         sections = m_host.store().sectionNames(m_strCfgPath);
     } catch (const ProfileError& failure) {
+        // The tree must not go on showing another file's sections under this file's path.
+        m_tree.deleteAllSections();
         showReadFailure(failure);
         return;
     }

@@ -14,6 +14,7 @@
 #include <linux/fs.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -322,6 +323,23 @@ TEST_F(LoadingWithoutSimulatorTest, OldWindowsKeepsFs9CfgBelowTheWindowsDirector
     EXPECT_EQ(dialog->m_osvi.major, 4U);
     EXPECT_EQ(dialog->m_strFs9CfgPath,
               (host.windowsDirectory() / "Application Data" / "Microsoft" / "FS9" / "fs9.cfg").string());
+}
+
+TEST_F(LoadingTest, AFileThatOpensButCannotBeReadLeavesNothingOfThePreviousFile) {
+    host.write(host.fs9Cfg(), "[Main]\r\nUser Objects=Airplane\r\n");
+    const std::filesystem::path scenery = host.simulatorFolder() / "scenery.cfg";
+    ASSERT_EQ(::mkfifo(scenery.c_str(), 0666), 0);
+    start();
+    ASSERT_EQ(sections(), QStringList{"Main"});
+
+    dialog->OnCommand(ID_OPEN_SCENERYCFG);
+    ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
+    EXPECT_EQ(windowSystem.messageBoxes[0].caption, QStringLiteral("Error reading file"));
+    EXPECT_TRUE(windowSystem.messageBoxes[0].text.contains(QString::fromStdString(scenery.string())));
+    EXPECT_EQ(windowSystem.messageBoxes[0].style, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_EQ(dialog->m_strCfgPath, scenery.string());
+    EXPECT_TRUE(sections().isEmpty());
+    EXPECT_EQ(dialog->m_list.rowCount(), 0);
 }
 
 TEST_F(LoadingTest, AFileWithoutSectionsLeavesTreeAndListEmpty) {
