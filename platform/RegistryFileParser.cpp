@@ -242,7 +242,10 @@ void RegistryFileParser::parseKeyLine(std::string_view rest, RegistryHive& hive)
         rest.remove_prefix(1); // the time stamp, which Quarvel has no use for
     if (!isOnlyBlanks(rest))
         reject("unexpected text after the key name");
-    m_currentKey = &hive.keyAt(path);
+    const Result<HiveKey*> key = hive.keyAt(path);
+    if (!key)
+        reject(key.failure().message);
+    m_currentKey = key.value();
 }
 
 void RegistryFileParser::parseOption(std::string_view option) const {

@@ -4,6 +4,7 @@
 #include "platform/RegistryFileParser.h"
 #include "platform/TextEncoding.h"
 
+#include <string>
 #include <vector>
 
 namespace quarvel::platform {
@@ -33,6 +34,13 @@ std::u16string joined(const std::vector<std::u16string_view>& components, std::s
     return path;
 }
 
+// Case folding leaves backslashes alone and makes none, so the spelled and folded paths of a key are cut
+// at the same components.
+void cutToParent(std::u16string& path) {
+    const std::size_t separator = path.rfind(u'\\');
+    path.resize(separator == std::u16string::npos ? 0 : separator);
+}
+
 } // namespace
 
 Result<RegistryHive> RegistryHive::load(const std::filesystem::path& file) {
@@ -59,15 +67,28 @@ const HiveKey* RegistryHive::findKeyOf32BitProgram(std::u16string_view path) con
     return findKey(joined(components, components.size()));
 }
 
-HiveKey& RegistryHive::keyAt(std::u16string_view path) {
+Result<HiveKey*> RegistryHive::keyAt(std::u16string_view path) {
     const std::vector<std::u16string_view> components = componentsOf(path);
-    HiveKey* key = nullptr;
-    for (std::size_t count = 0; count <= components.size(); ++count) {
-        std::u16string spelled = joined(components, count);
-        std::u16string folded = foldCase(spelled);
-        key = &m_keys.try_emplace(std::move(folded), std::move(spelled)).first->second;
+    if (components.size() > kMaxKeyDepth)
+        return Failure{0, "a key path deeper than " + std::to_string(kMaxKeyDepth) + " levels"};
+    for (const std::u16string_view component : components) {
+        if (component.size() > kMaxKeyNameLength)
+            return Failure{0, "a key name longer than " + std::to_string(kMaxKeyNameLength) + " characters"};
     }
-    return *key;
+    // A key's parents exist whenever it does, so creating goes up from the key itself and stops at the
+    // first one that is there already; each step only shortens the two paths.
+    std::u16string spelled = joined(components, components.size());
+    std::u16string folded = foldCase(spelled);
+    HiveKey* key = nullptr;
+    while (true) {
+        const auto [entry, added] = m_keys.try_emplace(folded, spelled);
+        if (key == nullptr)
+            key = &entry->second;
+        if (!added || spelled.empty())
+            return key;
+        cutToParent(spelled);
+        cutToParent(folded);
+    }
 }
 
 } // namespace quarvel::platform

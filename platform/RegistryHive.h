@@ -27,8 +27,14 @@ public:
 
     std::size_t keyCount() const { return m_keys.size(); }
 
-    // The key at the path, created with its parents when missing.
-    HiveKey& keyAt(std::u16string_view path);
+    // Limits Windows puts on keys. They also bound what one key line of a malformed file can cost, as
+    // every key, parents included, holds its whole path.
+    static constexpr std::size_t kMaxKeyDepth = 512;
+    static constexpr std::size_t kMaxKeyNameLength = 255; // UTF-16 units of one component
+
+    // The key at the path, created with its parents when missing; a path deeper than kMaxKeyDepth or with a
+    // component longer than kMaxKeyNameLength is a Failure saying which.
+    Result<HiveKey*> keyAt(std::u16string_view path);
 
 private:
     std::map<std::u16string, HiveKey> m_keys; // by the path's folded case

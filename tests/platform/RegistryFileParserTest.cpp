@@ -64,7 +64,10 @@ TEST(RegistryFileParser, ComparesKeyPathsAndValueNamesRegardlessOfCase) {
 }
 
 TEST(RegistryFileParser, KeysNamedOnlyAsParentsExist) {
-    const RegistryHive hive = parsed("[A\\\\B\\\\C] 1\n");
+    const RegistryHive hive = parsed("[A\\\\B\\\\C] 1\n[a\\\\b\\\\D] 1\n[A\\\\E\\\\F] 1\n");
+    EXPECT_EQ(hive.keyCount(), 7U);
+    EXPECT_NE(hive.findKey(u"A\\B\\D"), nullptr);
+    EXPECT_NE(hive.findKey(u"A\\E"), nullptr);
     EXPECT_NE(hive.findKey(u"A"), nullptr);
     EXPECT_NE(hive.findKey(u"a\\b"), nullptr);
     EXPECT_NE(hive.findKey(u""), nullptr);
@@ -160,6 +163,35 @@ TEST(RegistryFileParser, FindsA32BitProgramsKeyUnderWow6432Node) {
     EXPECT_EQ(hive.findKeyOf32BitProgram(u"Software\\Both")->path(), u"Software\\Both");
     EXPECT_EQ(hive.findKeyOf32BitProgram(u"System\\Other"), nullptr);
     EXPECT_EQ(hive.findKeyOf32BitProgram(u"Software\\Wow6432Node\\Missing"), nullptr);
+}
+
+std::string keyLineOfDepth(std::size_t depth, const std::string& component) {
+    std::string line = "[" + component;
+    for (std::size_t level = 1; level < depth; ++level)
+        line += "\\\\" + component;
+    return line + "] 1\n";
+}
+
+TEST(RegistryFileParser, ReadsKeysAsDeepAndLongAsWindowsAllows) {
+    const std::string name(255, 'n');
+    const RegistryHive hive = parsed(keyLineOfDepth(512, "a") + "\"v\"=\"deep\"\n" + keyLineOfDepth(3, name) +
+                                     keyLineOfDepth(500, "A") + "[b] 1\n");
+    std::u16string deepest = u"a";
+    for (int level = 1; level < 512; ++level)
+        deepest += u"\\a";
+    EXPECT_EQ(textOf(hive, deepest, u"v"), u"deep");
+    EXPECT_NE(hive.findKey(std::u16string(255, u'N') + u"\\" + std::u16string(255, u'n')), nullptr);
+    EXPECT_EQ(hive.keyCount(), 1U + 512U + 3U + 1U);
+}
+
+TEST(RegistryFileParser, RefusesKeysBeyondWhatWindowsAllows) {
+    const std::string head = "WINE REGISTRY Version 2\n[K] 1\n";
+    const Result<RegistryHive> deep = parseText(head + keyLineOfDepth(600, "a"));
+    ASSERT_FALSE(deep.ok());
+    EXPECT_EQ(deep.failure().message, "test.reg line 3: a key path deeper than 512 levels");
+    const Result<RegistryHive> wide = parseText(head + "[K\\\\" + std::string(256, 'n') + "] 1\n");
+    ASSERT_FALSE(wide.ok());
+    EXPECT_EQ(wide.failure().message, "test.reg line 3: a key name longer than 255 characters");
 }
 
 struct MalformedCase {
