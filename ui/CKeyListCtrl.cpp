@@ -14,22 +14,12 @@ constexpr int kMinimumAutoWidth = 8;
 
 } // namespace
 
-CKeyListCtrl::CKeyListCtrl(QWidget* parent) : QTreeWidget(parent) {
+CKeyListCtrl::CKeyListCtrl(QWidget* parent) : FlatTreeWidget(parent) {
     setColumnCount(0);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setSortingEnabled(false);
-    setUniformRowHeights(true);
     setAllColumnsShowFocus(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setDragDropMode(QAbstractItemView::NoDragDrop);
-    setContextMenuPolicy(Qt::CustomContextMenu);
     setTextElideMode(Qt::ElideRight);
     header()->setSectionsClickable(false);
     header()->setSectionsMovable(false);
-    header()->setStretchLastSection(false);
     header()->setResizeContentsPrecision(-1); // measure every row, not a sample
     connect(this, &QTreeWidget::itemSelectionChanged, this, &CKeyListCtrl::markSelection);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ui/FlatTreeWidget.h"
 #include <QString>
-#include <QTreeWidget>
 
 namespace quarvel {
 
@@ -9,7 +9,7 @@ namespace quarvel {
 // keep the place they were inserted at; single selection of whole rows. The selection mark is the row the
 // user last selected (a row selected by the program counts too), or -1: it is -1 after every clear and
 // follows its row when rows are inserted or deleted before it.
-class CKeyListCtrl : public QTreeWidget {
+class CKeyListCtrl : public FlatTreeWidget {
     Q_OBJECT
 public:
     explicit CKeyListCtrl(QWidget* parent = nullptr);

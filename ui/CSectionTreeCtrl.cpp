@@ -4,19 +4,9 @@
 
 namespace quarvel {
 
-CSectionTreeCtrl::CSectionTreeCtrl(QWidget* parent) : QTreeWidget(parent) {
+CSectionTreeCtrl::CSectionTreeCtrl(QWidget* parent) : FlatTreeWidget(parent) {
     setColumnCount(1);
     setHeaderHidden(true);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setSortingEnabled(false);
-    setUniformRowHeights(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setDragDropMode(QAbstractItemView::NoDragDrop);
-    setContextMenuPolicy(Qt::CustomContextMenu);
-    header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     connect(this, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* current) { emit sectionSelected(current); });

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "ui/FlatTreeWidget.h"
 #include <QString>
-#include <QTreeWidget>
 
 namespace quarvel {
 
@@ -9,7 +9,7 @@ namespace quarvel {
 // selected item is the caret: whenever there is one it is also shown selected, a click on empty space or
 // a control-click does not take the selection away, and when the selected item is deleted the selection
 // moves to a neighbour and is reported like any other change.
-class CSectionTreeCtrl : public QTreeWidget {
+class CSectionTreeCtrl : public FlatTreeWidget {
     Q_OBJECT
 public:
     explicit CSectionTreeCtrl(QWidget* parent = nullptr);
