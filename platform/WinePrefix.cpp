@@ -125,12 +125,19 @@ std::filesystem::path WinePrefix::windowsDirectory() const {
     return m_root / "drive_c" / "windows";
 }
 
-Result<RegistryHive> WinePrefix::loadSystemRegistry() const {
-    return RegistryHive::load(systemRegistryFile());
+const Result<RegistryHive>& WinePrefix::loadOnce(std::optional<Result<RegistryHive>>& slot,
+                                                 const std::filesystem::path& file) {
+    if (!slot)
+        slot.emplace(RegistryHive::load(file));
+    return *slot;
 }
 
-Result<RegistryHive> WinePrefix::loadUserRegistry() const {
-    return RegistryHive::load(userRegistryFile());
+const Result<RegistryHive>& WinePrefix::loadSystemRegistry() const {
+    return loadOnce(m_hives->system, systemRegistryFile());
+}
+
+const Result<RegistryHive>& WinePrefix::loadUserRegistry() const {
+    return loadOnce(m_hives->user, userRegistryFile());
 }
 
 Result<std::filesystem::path> WinePrefix::driveRoot(char letter) const {
@@ -196,7 +203,7 @@ std::filesystem::path WinePrefix::defaultAppDataDirectory() const {
 
 Result<std::filesystem::path> WinePrefix::appDataDirectory() const {
     std::string registryReason;
-    if (Result<RegistryHive> hive = loadUserRegistry(); !hive) {
+    if (const Result<RegistryHive>& hive = loadUserRegistry(); !hive) {
         registryReason = hive.failure().message;
     } else if (const HiveKey* key = hive.value().findKey(kShellFoldersKey); key == nullptr) {
         registryReason = userRegistryFile().string() + " has no Shell Folders key";
@@ -221,7 +228,7 @@ Result<std::filesystem::path> WinePrefix::appDataDirectory() const {
 }
 
 Result<WindowsVersion> WinePrefix::version() const {
-    Result<RegistryHive> hive = loadSystemRegistry();
+    const Result<RegistryHive>& hive = loadSystemRegistry();
     if (!hive)
         return hive.failure().errorNumber == ENOENT ? Result<WindowsVersion>(kDefaultWindowsVersion)
                                                     : Result<WindowsVersion>(hive.failure());

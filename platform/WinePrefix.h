@@ -5,6 +5,8 @@
 #include "platform/WindowsVersion.h"
 
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,9 +31,11 @@ public:
     std::filesystem::path systemRegistryFile() const { return m_root / "system.reg"; }
     std::filesystem::path userRegistryFile() const { return m_root / "user.reg"; }
 
-    // HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER as the prefix saved them.
-    Result<RegistryHive> loadSystemRegistry() const;
-    Result<RegistryHive> loadUserRegistry() const;
+    // HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER as the prefix saved them. Each file is read once, when first
+    // asked for, and the result is shared by every copy of this prefix: start-up asks several questions of
+    // the same files, and a real system.reg takes a noticeable time to parse.
+    const Result<RegistryHive>& loadSystemRegistry() const;
+    const Result<RegistryHive>& loadUserRegistry() const;
 
     // The folder a drive letter stands for: the target of the prefix's dosdevices/<letter>: link, or
     // drive_c for C: when there is no such link.
@@ -63,7 +67,15 @@ public:
     static std::string userName();
 
 private:
+    struct LoadedHives {
+        std::optional<Result<RegistryHive>> system;
+        std::optional<Result<RegistryHive>> user;
+    };
+    static const Result<RegistryHive>& loadOnce(std::optional<Result<RegistryHive>>& slot,
+                                                const std::filesystem::path& file);
+
     std::filesystem::path m_root;
+    std::shared_ptr<LoadedHives> m_hives = std::make_shared<LoadedHives>();
 };
 
 } // namespace quarvel::platform

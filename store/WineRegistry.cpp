@@ -37,25 +37,19 @@ std::string ansiBytesOf(const platform::HiveValue& value) {
 WineRegistry::WineRegistry(platform::WinePrefix prefix) : m_prefix(std::move(prefix)) {}
 
 const platform::RegistryHive* WineRegistry::hiveOf(HKEY root, RegistryStatus& status) {
-    std::optional<platform::Result<platform::RegistryHive>>* slot = nullptr;
-    if (root == HKEY_LOCAL_MACHINE)
-        slot = &m_machine;
-    else if (root == HKEY_CURRENT_USER)
-        slot = &m_user;
-    if (slot == nullptr) {
+    if (root != HKEY_LOCAL_MACHINE && root != HKEY_CURRENT_USER) {
         status = kRegistryInvalidHandle;
         return nullptr;
     }
-    if (!slot->has_value())
-        slot->emplace(root == HKEY_LOCAL_MACHINE ? m_prefix.loadSystemRegistry()
-                                                 : m_prefix.loadUserRegistry());
-    if (!**slot) {
-        m_problem = (**slot).failure().message;
-        status = statusOf((**slot).failure());
+    const platform::Result<platform::RegistryHive>& hive =
+        root == HKEY_LOCAL_MACHINE ? m_prefix.loadSystemRegistry() : m_prefix.loadUserRegistry();
+    if (!hive) {
+        m_problem = hive.failure().message;
+        status = statusOf(hive.failure());
         return nullptr;
     }
     status = kRegistrySuccess;
-    return &(**slot).value();
+    return &hive.value();
 }
 
 RegistryStatus WineRegistry::openKey(HKEY parent, const std::string& subKey, std::uint32_t /*options*/,

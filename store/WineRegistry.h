@@ -6,7 +6,6 @@
 #include "store/RegistryApi.h"
 
 #include <map>
-#include <optional>
 #include <string>
 
 namespace quarvel {
@@ -40,12 +39,11 @@ private:
         std::u16string path;
     };
 
-    // The file behind a root, loaded on first use; null with the status when it cannot be read.
+    // The file behind a root, loaded by the prefix on first use; null with the status when it cannot be
+    // read.
     const platform::RegistryHive* hiveOf(HKEY root, RegistryStatus& status);
 
     platform::WinePrefix m_prefix;
-    std::optional<platform::Result<platform::RegistryHive>> m_machine;
-    std::optional<platform::Result<platform::RegistryHive>> m_user;
     std::map<std::uint32_t, OpenKey> m_handles;
     std::uint32_t m_nextHandle = 1;
     std::string m_problem;

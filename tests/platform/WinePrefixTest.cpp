@@ -157,6 +157,17 @@ TEST_F(WinePrefixTest, ReadsTheVersionThePrefixReports) {
     EXPECT_EQ(prefix().version().value().text(), "6.1");
 }
 
+TEST_F(WinePrefixTest, ReadsEachRegistryFileOnceForAllItsCopies) {
+    writeVersionValues("\"CurrentVersion\"=\"5.1\"\n");
+    const WinePrefix first = prefix();
+    const WinePrefix copy = first;
+    EXPECT_EQ(first.version().value().text(), "5.1");
+    writeVersionValues("\"CurrentVersion\"=\"6.3\"\n");
+    EXPECT_EQ(copy.version().value().text(), "5.1");
+    EXPECT_EQ(&first.loadSystemRegistry(), &copy.loadSystemRegistry());
+    EXPECT_EQ(prefix().version().value().text(), "6.3") << "another prefix object reads the file anew";
+}
+
 TEST_F(WinePrefixTest, AMalformedSystemRegIsAFailureNotAGuess) {
     m_dir.write("system.reg", "WINE REGISTRY Version 2\n[broken\n");
     const Result<WindowsVersion> version = prefix().version();
