@@ -10,6 +10,10 @@ quarvel_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 
+# A compiler cache speeds up rebuilds where one is installed; the build needs none.
+quarvel_compiler_launcher=()
+command -v ccache >/dev/null 2>&1 && quarvel_compiler_launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+
 # Installs the Debian packages that are not installed yet; does nothing when all are there.
 quarvel_install_missing() {
     local missing=() pkg
@@ -27,7 +31,8 @@ quarvel_install_missing() {
 # Configures build/ (Release; again when arguments are given) and builds the given targets, or everything.
 quarvel_build() {
     if [ ! -f "$QUARVEL_BUILD/build.ninja" ] || [ ${#QUARVEL_CMAKE_ARGS[@]} -gt 0 ]; then
-        cmake -S "$QUARVEL_ROOT" -B "$QUARVEL_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release "${QUARVEL_CMAKE_ARGS[@]}" >/dev/null
+        cmake -S "$QUARVEL_ROOT" -B "$QUARVEL_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+            "${quarvel_compiler_launcher[@]}" "${QUARVEL_CMAKE_ARGS[@]}" >/dev/null
     fi
     local targets=()
     for t in "$@"; do targets+=(--target "$t"); done
