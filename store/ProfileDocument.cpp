@@ -190,6 +190,19 @@ const ProfileDocument::Section* ProfileDocument::findSection(std::string_view na
     return nullptr;
 }
 
+const ProfileDocument::Section* ProfileDocument::findSection(std::string_view name,
+                                                             std::size_t occurrence) const {
+    const Section* first = findSection(name);
+    if (first == nullptr || occurrence == 0)
+        return first;
+    const std::string_view wanted = first->name;
+    for (auto it = m_sections.begin() + (first - m_sections.data()) + 1; it != m_sections.end(); ++it) {
+        if (profile_text::namesEqual(it->name, wanted) && --occurrence == 0)
+            return &*it;
+    }
+    return nullptr;
+}
+
 std::span<const std::string_view> ProfileDocument::sectionLines(const Section& section) const {
     if (m_lines.empty())
         return {};
@@ -213,6 +226,16 @@ std::optional<ProfileDocument::KeyLine> ProfileDocument::findKey(const Section& 
         while (valueBegin < text.size() && isBlank(text[valueBegin]))
             ++valueBegin;
         return KeyLine{line.begin, text, valueBegin};
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> ProfileDocument::contentLine(const Section& section, std::size_t index) const {
+    LineWalk walk(m_bytes, section.body, section.end);
+    for (Line line{}; walk.next(line);) {
+        if (isContent(trimBlanks(std::string_view(m_bytes).substr(line.begin, line.end - line.begin))) &&
+            index-- == 0)
+            return line.begin;
     }
     return std::nullopt;
 }

@@ -59,11 +59,18 @@ public:
     // The first section of that name (compared after trimming, regardless of case, with line breaks in
     // the name taken as blanks).
     const Section* findSection(std::string_view name) const;
+    // The section of that name that has this many of the same name before it; nullptr when there are
+    // fewer.
+    const Section* findSection(std::string_view name, std::size_t occurrence) const;
     // The section's key lines and lines without "=", trimmed, and trimmed around the first "=";
     // comments and blank lines left out. Empty unless the document was made with its lines.
     std::span<const std::string_view> sectionLines(const Section& section) const;
     // The first key line of that name in the section.
     std::optional<KeyLine> findKey(const Section& section, std::string_view key) const;
+
+    // The position of the section's line with this index among those sectionLines() returns; nothing
+    // when the section has fewer.
+    std::optional<std::size_t> contentLine(const Section& section, std::size_t index) const;
 
     // The text of the line at this position, without its line break.
     std::string_view lineAt(std::size_t line) const;
