@@ -4,11 +4,11 @@
 
 #include "ui/CEditorDlg.h"
 
-#include "platform/ExclusiveFile.h"
 #include "store/Exception.h"
 #include "store/Fs9Locations.h"
 #include "store/OpenFailureText.h"
 #include "store/ProfileError.h"
+#include "store/ProfileText.h"
 #include "ui/Cp1252.h"
 #include "ui/KeyEntry.h"
 
@@ -59,8 +59,7 @@ void CEditorDlg::OnTimer(int id) {
     if (id == kLoadTimer) {
         ReadCfg();
     } else if (id == kSearchTimer) {
-        m_list.selectRow(m_nFoundItem);
-        m_list.setFocus();
+        showFoundRow();
     }
 }
 
@@ -100,8 +99,8 @@ void CEditorDlg::ReadCfg() {
     m_strHelpIni = std::string(row->helpFile);
     setWindowTitle(titleOf(*row));
 
-    // The file must open for reading and writing, or no edit could be saved to it.
-    if (const auto check = platform::ExclusiveFile::open(m_strCfgPath); !check.ok()) {
+    // The file must be writable, or no edit could be saved to it.
+    if (const auto check = m_host.store().checkWritable(m_strCfgPath); !check.ok()) {
         PromptForFile(*row, check.failure().errorNumber);
         return;
     }
@@ -114,6 +113,10 @@ void CEditorDlg::ReadCfg() {
         showReadFailure(failure);
         return;
     }
+    fillSectionTree(sections);
+}
+
+void CEditorDlg::fillSectionTree(const std::vector<std::string>& sections) {
     m_tree.deleteAllSections();
     for (const std::string& section : sections)
         m_tree.appendSection(decodeCp1252(section));
@@ -184,20 +187,37 @@ void CEditorDlg::OnOpenTerrainCfg() {
 }
 
 void CEditorDlg::OnSelchangedSectionTree(QTreeWidgetItem* item) {
+    // A search hit waiting to be selected belongs to the list as it was.
+    KillTimer(kSearchTimer);
     if (item == nullptr) {
         m_list.deleteAllRows();
         return;
     }
-    // Decoding is one character per byte, so encoding the shown name gives back the file's own bytes.
-    const std::string section = encodeCp1252(CSectionTreeCtrl::sectionText(item)).bytes;
-    std::vector<std::string> lines;
+    const SectionRef section = sectionRefOf(item);
     try {
-        lines = m_host.store().sectionLines(m_strCfgPath, section);
+        const ProfileFile profile = m_host.store().read(m_strCfgPath);
+        fillKeyList(profile.sectionLines(section), section.name);
     } catch (const ProfileError& failure) {
         m_list.deleteAllRows();
         showReadFailure(failure);
-        return;
     }
+}
+
+// Decoding is one character per byte, so encoding a shown name gives back the file's own bytes; names
+// of another length cannot be the same name.
+SectionRef CEditorDlg::sectionRefOf(QTreeWidgetItem* item) const {
+    const QString shown = CSectionTreeCtrl::sectionText(item);
+    SectionRef section{encodeCp1252(shown).bytes, 0};
+    for (QTreeWidgetItem* earlier = m_tree.firstSection(); earlier != nullptr && earlier != item;
+         earlier = m_tree.nextSection(earlier)) {
+        const QString text = CSectionTreeCtrl::sectionText(earlier);
+        if (text.size() == shown.size() && profile_text::namesEqual(encodeCp1252(text).bytes, section.name))
+            ++section.occurrence;
+    }
+    return section;
+}
+
+void CEditorDlg::fillKeyList(std::span<const std::string_view> lines, const std::string& section) {
     m_list.deleteAllRows();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const KeyEntry entry = KeyEntry::split(lines[i]);

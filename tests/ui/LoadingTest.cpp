@@ -1,6 +1,7 @@
 #include "Activation.h"
 #include "FakeWindowSystem.h"
 #include "TestHost.h"
+#include "WriteProtection.h"
 
 #include "ui/CEditorDlg.h"
 #include "ui/KeyEntry.h"
@@ -118,7 +119,7 @@ TEST_F(LoadingTest, EveryKindLoadsItsFileWithItsTitleAndHelpFile) {
     for (const Case& c : cases) {
         const std::filesystem::path file =
             c.file != nullptr ? host.simulatorFolder() / c.file : host.fs9Cfg();
-        host.write(file, "[" + file.filename().string() + "]\r\nKey=Value\r\n");
+        host.write(file, std::string("[").append(file.filename().string()).append("]\r\nKey=Value\r\n"));
         host.write(host.shippedHelp() / c.helpFile, "[*]\r\nKey=help of " + std::string(c.helpFile) + "\r\n");
     }
     start();
@@ -183,47 +184,9 @@ TEST_F(LoadingTest, AFileHeldByAnotherProgramIsASharingViolation) {
               promptText(path, "A sharing violation occurred while accessing " + path + "."));
 }
 
-// Makes a file unwritable for the test's user, root included, and writable again when it goes. Root
-// ignores permission bits, but not the immutable attribute.
-class WriteProtection {
-public:
-    explicit WriteProtection(const std::filesystem::path& file) : m_file(file) {
-        if (::geteuid() != 0) {
-            std::filesystem::permissions(file, std::filesystem::perms::owner_read);
-            m_active = true;
-        } else {
-            m_active = setImmutable(true);
-        }
-    }
-    ~WriteProtection() {
-        if (m_active && ::geteuid() == 0)
-            setImmutable(false);
-    }
-    WriteProtection(const WriteProtection&) = delete;
-    WriteProtection& operator=(const WriteProtection&) = delete;
-
-    bool active() const { return m_active; }
-
-private:
-    bool setImmutable(bool on) const {
-        const int fd = ::open(m_file.c_str(), O_RDONLY);
-        if (fd < 0)
-            return false;
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        ::close(fd);
-        return done;
-    }
-
-    std::filesystem::path m_file;
-    bool m_active = false;
-};
-
 TEST_F(LoadingTest, AReadOnlyFileIsDenied) {
     host.write(host.fs9Cfg(), "[Main]\r\n");
-    const WriteProtection protection(host.fs9Cfg());
+    const test::WriteProtection protection(host.fs9Cfg());
     if (!protection.active())
         GTEST_SKIP() << "this file system cannot make a file unwritable for root";
     windowSystem.messageBoxAnswers = {IDNO};
@@ -231,6 +194,19 @@ TEST_F(LoadingTest, AReadOnlyFileIsDenied) {
     const std::string path = host.fs9Cfg().string();
     ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
     EXPECT_EQ(windowSystem.messageBoxes[0].text, promptText(path, "Access to " + path + " was denied."));
+}
+
+// Writes put a new copy in the folder and rename it over the file, so the folder must take it.
+TEST_F(LoadingTest, AFileInAFolderThatCannotBeWrittenIsDenied) {
+    host.write(host.fs9Cfg(), "[Main]\r\n");
+    const test::WriteProtection protection(host.fs9Cfg().parent_path());
+    if (!protection.active())
+        GTEST_SKIP() << "this file system cannot make a folder unwritable for root";
+    windowSystem.messageBoxAnswers = {IDNO};
+    start();
+    ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
+    EXPECT_EQ(windowSystem.messageBoxes[0].text,
+              promptText(host.fs9Cfg().string(), "Access to " + host.fs9Cfg().string() + " was denied."));
 }
 
 TEST_F(LoadingTest, BrowsingReplacesTheKindsPathAndLoadsItShortlyAfter) {
