@@ -208,9 +208,9 @@ void CEditorDlg::OnSelchangedSectionTree(QTreeWidgetItem* item) {
 SectionRef CEditorDlg::sectionRefOf(QTreeWidgetItem* item) const {
     const QString shown = CSectionTreeCtrl::sectionText(item);
     SectionRef section{encodeCp1252(shown).bytes, 0};
-    for (QTreeWidgetItem* earlier = m_tree.firstSection(); earlier != nullptr && earlier != item;
-         earlier = m_tree.nextSection(earlier)) {
-        const QString text = CSectionTreeCtrl::sectionText(earlier);
+    const int index = m_tree.indexOfTopLevelItem(item);
+    for (int earlier = 0; earlier < index; ++earlier) {
+        const QString text = CSectionTreeCtrl::sectionText(m_tree.topLevelItem(earlier));
         if (text.size() == shown.size() && profile_text::namesEqual(encodeCp1252(text).bytes, section.name))
             ++section.occurrence;
     }
