@@ -14,8 +14,11 @@ CAddSectionDlg::CAddSectionDlg(WindowSystem& windowSystem, QWidget* parent)
     placeControl(m_nameEdit, 38, 13, 82, 14);
     placeControl(m_nameLabel, 7, 15, 24, 8);
     setLimitedText(m_nameEdit, QString());
-    setTabOrder(&m_nameEdit, &okButton());
-    setTabOrder(&okButton(), &cancelButton());
+}
+
+bool CAddSectionDlg::OnInitDialog() {
+    m_nameEdit.setFocus(Qt::OtherFocusReason);
+    return false;
 }
 
 void CAddSectionDlg::OnOK() {

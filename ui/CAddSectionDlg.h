@@ -25,6 +25,7 @@ public:
     std::string m_name;
 
 protected:
+    bool OnInitDialog() override;
     void OnOK() override;
 
 private:

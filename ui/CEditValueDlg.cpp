@@ -47,8 +47,10 @@ bool CEditValueDlg::OnInitDialog() {
     setLimitedText(m_valueEdit, m_strValue);
     m_helpLimit = limitFor(m_strHelp);
     m_helpEdit.setPlainText(m_strHelp);
-    if (m_bExistingKey)
-        return true;
+    if (m_bExistingKey) {
+        m_valueEdit.setFocus(Qt::OtherFocusReason);
+        return false;
+    }
     m_keyEdit.setReadOnly(false);
     m_keyEdit.setFocus(Qt::OtherFocusReason);
     setWindowTitle(tr("Add Key"));

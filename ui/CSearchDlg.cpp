@@ -19,8 +19,11 @@ CSearchDlg::CSearchDlg(WindowSystem& windowSystem, QWidget* parent)
     m_note.setWordWrap(true);
     m_note.setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_note.setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setTabOrder(&m_findEdit, &okButton());
-    setTabOrder(&okButton(), &cancelButton());
+}
+
+bool CSearchDlg::OnInitDialog() {
+    m_findEdit.setFocus(Qt::OtherFocusReason);
+    return false;
 }
 
 void CSearchDlg::OnOK() {

@@ -16,6 +16,7 @@ public:
     QString m_strFind;
 
 protected:
+    bool OnInitDialog() override;
     void OnOK() override;
 
 private:

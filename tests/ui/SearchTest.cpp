@@ -13,6 +13,7 @@ protected:
     void search(const QString& text) {
         script([text](QDialog& shown) {
             EXPECT_EQ(shown.windowTitle(), QStringLiteral("Search"));
+            EXPECT_EQ(shown.focusWidget(), shown.findChild<QLineEdit*>(QStringLiteral("find")));
             type(shown, "find", text);
         });
         dialog->OnCommand(ID_SEARCH);

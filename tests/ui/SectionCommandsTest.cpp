@@ -25,6 +25,7 @@ TEST_F(SectionCommandsTest, AddAppendsTheSectionUnselectedAndRefusesNamesItCanno
     };
     script([&](QDialog& shown) {
         EXPECT_EQ(shown.windowTitle(), QStringLiteral("Add Section"));
+        EXPECT_EQ(shown.focusWidget(), shown.findChild<QLineEdit*>(QStringLiteral("name")));
         for (const Refusal& refusal : refusals) {
             type(shown, "name", refusal.name);
             shown.accept();
