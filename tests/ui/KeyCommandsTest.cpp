@@ -47,11 +47,18 @@ TEST_F(KeyCommandsTest, ChangeWritesTheValueAndOnlyAnEditedDescription) {
     });
     dialog->OnCommand(ID_CHANGE_KEY);
     EXPECT_FALSE(std::filesystem::exists(playerHelp())) << "the placeholder is never stored";
-    script([&](QDialog& shown) { typeHelp(shown, QStringLiteral("Mine")); });
+    script([&](QDialog& shown) {
+        typeHelp(shown, QString(256, QLatin1Char('h')));
+        shown.accept();
+        EXPECT_TRUE(shown.isVisible()) << "the help box takes 255 characters";
+        typeHelp(shown, QStringLiteral("Mine"));
+    });
     dialog->OnCommand(ID_CHANGE_KEY);
+    ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
+    EXPECT_EQ(box(0).text, QStringLiteral("Please enter no more than 255 characters."));
+    EXPECT_EQ(box(0).style, MB_OK | MB_ICONEXCLAMATION);
     EXPECT_EQ(test::readBytes(playerHelp()), "[Main]\r\nother=Mine\r\n");
     EXPECT_EQ(rows()[1], QStringLiteral("other|2|Mine"));
-    EXPECT_TRUE(windowSystem.messageBoxes.empty());
 }
 
 TEST_F(KeyCommandsTest, EveryWayOfClosingWritesNothingAndTurnsTheKeysBackOn) {
