@@ -3,6 +3,7 @@
 #include "Activation.h"
 #include "FakeWindowSystem.h"
 #include "TestHost.h"
+#include "WindowTexts.h"
 
 #include "store/AtomicFileWriter.h"
 #include "tests/support/TempDir.h"
@@ -38,21 +39,8 @@ protected:
     std::string fileBytes() const { return readBytes(host.fs9Cfg()); }
     std::filesystem::path playerHelp() const { return host.windowsDirectory() / "fs9help.ini"; }
 
-    // Each row as "key|value|help".
-    QStringList rows() const {
-        QStringList texts;
-        for (int row = 0; row < dialog->m_list.rowCount(); ++row)
-            texts << dialog->m_list.itemText(row, 0) + "|" + dialog->m_list.itemText(row, 1) + "|" +
-                         dialog->m_list.itemText(row, 2);
-        return texts;
-    }
-    QStringList sections() const {
-        QStringList names;
-        for (QTreeWidgetItem* item = dialog->m_tree.firstSection(); item != nullptr;
-             item = dialog->m_tree.nextSection(item))
-            names << CSectionTreeCtrl::sectionText(item);
-        return names;
-    }
+    QStringList rows() const { return rowTexts(dialog->m_list); }
+    QStringList sections() const { return sectionTexts(dialog->m_tree); }
     void selectSection(int index) { dialog->m_tree.selectSection(dialog->m_tree.topLevelItem(index)); }
     void clickRow(int row) {
         QTreeWidgetItem* item = dialog->m_list.topLevelItem(row);

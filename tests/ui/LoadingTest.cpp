@@ -1,6 +1,7 @@
 #include "Activation.h"
 #include "FakeWindowSystem.h"
 #include "TestHost.h"
+#include "WindowTexts.h"
 #include "WriteProtection.h"
 
 #include "ui/CEditorDlg.h"
@@ -49,25 +50,12 @@ protected:
         return host.write(host.simulatorFolder() / name, bytes);
     }
 
-    QStringList sections() const {
-        QStringList names;
-        for (QTreeWidgetItem* item = dialog->m_tree.firstSection(); item != nullptr;
-             item = dialog->m_tree.nextSection(item))
-            names << CSectionTreeCtrl::sectionText(item);
-        return names;
-    }
+    QStringList sections() const { return test::sectionTexts(dialog->m_tree); }
     QString selectedSection() const {
         const QTreeWidgetItem* item = dialog->m_tree.selectedSection();
         return item == nullptr ? QString() : CSectionTreeCtrl::sectionText(item);
     }
-    // Each row as "key|value|help".
-    QStringList rows() const {
-        QStringList result;
-        for (int row = 0; row < dialog->m_list.rowCount(); ++row)
-            result << dialog->m_list.itemText(row, 0) + "|" + dialog->m_list.itemText(row, 1) + "|" +
-                          dialog->m_list.itemText(row, 2);
-        return result;
-    }
+    QStringList rows() const { return test::rowTexts(dialog->m_list); }
     bool enabled(int id) const { return dialog->commands().ruleAnswer(id).value_or(true); }
 
     test::FakeWindowSystem windowSystem;
