@@ -40,8 +40,10 @@ void CEditorDlg::connectEditingNotifications() {
     connect(&m_list, &QTreeWidget::itemSelectionChanged, this, [this] { KillTimer(kSearchTimer); });
 }
 
+// The event's type is looked at first: the viewport's last events arrive while the list is being
+// destroyed, when it can no longer be asked for its viewport.
 bool CEditorDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_list.viewport() && event->type() == QEvent::MouseButtonDblClick &&
+    if (event->type() == QEvent::MouseButtonDblClick && watched == m_list.viewport() &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         OnDblclkKeyList();
         return true;
