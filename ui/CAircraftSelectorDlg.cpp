@@ -57,8 +57,9 @@ void CAircraftSelectorDlg::OnDblclkAircraftList() {
 }
 
 bool CAircraftSelectorDlg::eventFilter(QObject* watched, QEvent* event) {
-    // Anywhere in the list, a row or the empty part below the rows, a double click acts as Open.
-    if (watched == m_listAircraft.viewport() && event->type() == QEvent::MouseButtonDblClick)
+    // Anywhere in the list, a row or the empty part below the rows, a double click acts as Open. The type
+    // comes first: the list is asked for its viewport only then, never while it is being destroyed.
+    if (event->type() == QEvent::MouseButtonDblClick && watched == m_listAircraft.viewport())
         OnDblclkAircraftList();
     return CDialog::eventFilter(watched, event);
 }
