@@ -9,8 +9,8 @@
 #include "ui/AcceleratorsOff.h"
 #include "ui/CEditValueDlg.h"
 #include "ui/Cp1252.h"
+#include "ui/PathText.h"
 
-#include <QFile>
 #include <QMouseEvent>
 
 namespace quarvel {
@@ -20,10 +20,6 @@ namespace {
 // Shown for a key without a description; never stored as one.
 QString noHelpText() {
     return CEditorDlg::tr("No help available for this key.");
-}
-
-QString pathText(const std::filesystem::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.string()));
 }
 
 // A value as the file reads it back: without the blanks around it.
@@ -76,7 +72,7 @@ bool CEditorDlg::writeToFile(const std::function<void()>& write) {
     } catch (const ProfileError& failure) {
         m_windowSystem.MessageBox(this,
                                   tr("Quarvel could not write to %1.\n\n%2")
-                                      .arg(pathText(failure.file()), pathText(failure.reason())),
+                                      .arg(pathText(failure.file().string()), pathText(failure.reason())),
                                   tr("Error writing file"), MB_OK | MB_ICONEXCLAMATION);
     } catch (const std::exception& failure) {
         m_windowSystem.MessageBox(this,

@@ -13,10 +13,7 @@
 
 #include <gtest/gtest.h>
 
-#include <linux/fs.h>
 #include <sys/file.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,23 +1,23 @@
 #pragma once
 
-#include <filesystem>
-
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 namespace quarvel::test {
 
-// Makes a file or folder unwritable for the test's user, root included, and writable again when it goes. Root
-// ignores permission bits, but not the immutable attribute.
+// Makes a file or folder unwritable for the test's user, root included, and writable again when it goes.
+// Root ignores permission bits, but not the immutable attribute.
 class WriteProtection {
 public:
-    explicit WriteProtection(const std::filesystem::path& file) : m_file(file) {
+    explicit WriteProtection(const std::filesystem::path& path)
+        : m_path(path), m_permissions(std::filesystem::status(path).permissions()) {
         if (::geteuid() != 0) {
-            m_before = std::filesystem::status(file).permissions();
-            std::filesystem::permissions(file, std::filesystem::perms::owner_read |
+            std::filesystem::permissions(path, std::filesystem::perms::owner_read |
                                                    std::filesystem::perms::owner_exec);
             m_active = true;
         } else {
@@ -28,7 +28,7 @@ public:
         if (m_active && ::geteuid() == 0)
             setImmutable(false);
         else if (m_active)
-            std::filesystem::permissions(m_file, m_before);
+            std::filesystem::permissions(m_path, m_permissions);
     }
     WriteProtection(const WriteProtection&) = delete;
     WriteProtection& operator=(const WriteProtection&) = delete;
@@ -37,7 +37,7 @@ public:
 
 private:
     bool setImmutable(bool on) const {
-        const int fd = ::open(m_file.c_str(), O_RDONLY);
+        const int fd = ::open(m_path.c_str(), O_RDONLY);
         if (fd < 0)
             return false;
         int flags = 0;
@@ -48,8 +48,8 @@ private:
         return done;
     }
 
-    std::filesystem::path m_file;
-    std::filesystem::perms m_before = std::filesystem::perms::none;
+    std::filesystem::path m_path;
+    std::filesystem::perms m_permissions;
     bool m_active = false;
 };
 
