@@ -3,6 +3,7 @@
 // button to the hit's row selected, as the median of several runs; the work done before the row's
 // deliberate 100 ms delay starts is printed on its own.
 
+#include "platform/PosixLauncher.h"
 #include "platform/WinePrefix.h"
 #include "store/Fs9Locations.h"
 #include "store/MemoryRegistry.h"
@@ -107,7 +108,9 @@ int main(int argc, char** argv) {
 
     auto registry = std::make_unique<MemoryRegistry>();
     registry->putString(HKEY_LOCAL_MACHINE, kFs9RegistryKey, kFs9ExePathValue, "C:\\FS9");
-    EditorHost host(platform::WinePrefix(prefix), std::move(registry), {});
+    // The search starts no program; the launcher is there because the window needs one.
+    EditorHost host(platform::WinePrefix(prefix), std::move(registry), {},
+                    std::make_unique<platform::PosixLauncher>());
     SearchingWindowSystem windowSystem;
     CEditorDlg dialog(windowSystem, host);
     dialog.show();
