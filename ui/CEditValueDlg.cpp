@@ -4,7 +4,6 @@
 #include "ui/WindowSystem.h"
 
 #include <QKeyEvent>
-#include <QTextOption>
 
 #include <stdexcept>
 
@@ -26,12 +25,11 @@ CEditValueDlg::CEditValueDlg(WindowSystem& windowSystem, QWidget* parent)
     placeControl(m_keyEdit, 38, 18, 99, 14);
     placeControl(m_keyLabel, 7, 22, 15, 8);
     m_sectionLabel.setTextFormat(Qt::PlainText);
+    // One line per description, scrolled sideways; left-aligned, as a centred line wider than the box would
+    // start out of reach of its scroll bar.
     m_helpEdit.setLineWrapMode(QPlainTextEdit::NoWrap);
     m_helpEdit.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_helpEdit.setTabChangesFocus(true);
-    QTextOption centred(Qt::AlignHCenter);
-    centred.setWrapMode(QTextOption::NoWrap);
-    m_helpEdit.document()->setDefaultTextOption(centred);
     // Enter saves from the help box too; it takes no line breaks.
     m_helpEdit.installEventFilter(this);
     m_keyEdit.setReadOnly(true);
