@@ -8,14 +8,14 @@
 
 namespace quarvel {
 
-CEditorApp::CEditorApp(WindowSystem& windowSystem, EditorHost& host)
-    : m_cmdInfo(windowSystem), m_windowSystem(windowSystem), m_host(host) {}
+CEditorApp::CEditorApp(WindowSystem& windowSystem, EditorHost& host, std::ostream& out, std::ostream& err)
+    : m_cmdInfo(windowSystem, out, err), m_windowSystem(windowSystem), m_host(host) {}
 
 CEditorApp::~CEditorApp() = default;
 
 bool CEditorApp::InitInstance(const std::vector<std::string>& arguments) {
     m_cmdInfo.ParseCommandLine(arguments);
-    if (m_cmdInfo.m_bHelp == 1 || !m_cmdInfo.m_strPath.empty())
+    if (m_cmdInfo.EndsStartUp())
         return false;
 
     m_hAccel = AcceleratorTable::load(IDR_ACCELERATORS);

@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,9 @@ class CEditorDlg;
 class CEditorApp : public QObject {
     Q_OBJECT
 public:
-    CEditorApp(WindowSystem& windowSystem, EditorHost& host);
+    // out and err: where the command line's answers go, the terminal's standard output and error.
+    CEditorApp(WindowSystem& windowSystem, EditorHost& host, std::ostream& out = std::cout,
+               std::ostream& err = std::cerr);
     ~CEditorApp() override;
     CEditorApp(const CEditorApp&) = delete;
     CEditorApp& operator=(const CEditorApp&) = delete;

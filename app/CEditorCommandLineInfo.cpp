@@ -6,6 +6,28 @@
 
 namespace quarvel {
 
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: quarvel [--help] [/?]\n"
+    "Edits the configuration files of Flight Simulator 9 (fs9.cfg, scenery.cfg, aircraft.cfg and the\n"
+    "others) where Wine installed the simulator.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help      print this text and end\n"
+    "  /?, -?          show the short command-line help in a box and end\n"
+    "  c...            any parameter beginning with the letter c (also /c... or -c..., such as\n"
+    "                  custom.cfg) ends Quarvel without a window; /c alone is ignored\n"
+    "\n"
+    "Environment:\n"
+    "  WINEPREFIX      the Wine prefix that holds the simulator (default: ~/.wine)\n"
+    "  WINE            the Wine program that starts the simulator (default: wine)\n";
+
+constexpr std::string_view kPathEnds =
+    "quarvel: a parameter beginning with \"c\" ends Quarvel without a window (see quarvel --help)\n";
+
+} // namespace
+
 void CEditorCommandLineInfo::ParseCommandLine(const std::vector<std::string>& arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view param = arguments[i];
@@ -17,7 +39,7 @@ void CEditorCommandLineInfo::ParseCommandLine(const std::vector<std::string>& ar
 }
 
 // The letter is compared as it stands: "c" counts, "C" does not, with or without a leading "/" or "-".
-void CEditorCommandLineInfo::ParseParam(std::string_view param, bool /*isFlag*/, bool /*isLast*/) {
+void CEditorCommandLineInfo::ParseParam(std::string_view param, bool isFlag, bool /*isLast*/) {
     if (param.empty())
         return;
     if (param.front() == 'c') {
@@ -26,7 +48,17 @@ void CEditorCommandLineInfo::ParseParam(std::string_view param, bool /*isFlag*/,
         m_bHelp = 1;
         m_windowSystem->MessageBox(nullptr, QStringLiteral("Command Line Help:"), QStringLiteral("Quarvel"),
                                    MB_ICONINFORMATION | MB_OK);
+    } else if (isFlag && (param == "-help" || param == "h")) {
+        m_bUsage = true;
     }
+}
+
+bool CEditorCommandLineInfo::EndsStartUp() const {
+    if (m_bUsage)
+        *m_out << kUsage << std::flush;
+    if (!m_strPath.empty())
+        *m_err << kPathEnds << std::flush;
+    return m_bUsage || m_bHelp == 1 || !m_strPath.empty();
 }
 
 } // namespace quarvel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,21 +10,31 @@ namespace quarvel {
 class WindowSystem;
 
 // What the command line asked for. Parameters starting with the letter c carry a path; "?" asks for help,
-// which is shown at once, once per parameter; anything else is accepted and has no effect.
+// which is shown at once, once per parameter; "--help" and "-h" ask for the usage on the terminal;
+// anything else is accepted and has no effect.
 class CEditorCommandLineInfo {
 public:
-    explicit CEditorCommandLineInfo(WindowSystem& windowSystem) : m_windowSystem(&windowSystem) {}
+    CEditorCommandLineInfo(WindowSystem& windowSystem, std::ostream& out, std::ostream& err)
+        : m_windowSystem(&windowSystem), m_out(&out), m_err(&err) {}
 
     // Runs ParseParam for each argument after the program's name, left to right. One leading "/" or "-"
     // is taken off first and makes the argument a flag.
     void ParseCommandLine(const std::vector<std::string>& arguments);
     void ParseParam(std::string_view param, bool isFlag, bool isLast);
 
+    // Whether start-up ends here, without a window: after a help parameter, or a path parameter. Before it
+    // answers, the usage goes to standard output when it was asked for, and a path parameter is explained
+    // on standard error, so that the program never ends without a word on the terminal.
+    bool EndsStartUp() const;
+
     std::string m_strPath; // the text after a parameter's letter c
     int m_bHelp = 0;       // 1 once a "?" parameter was seen
+    bool m_bUsage = false; // "--help" or "-h" was given
 
 private:
     WindowSystem* m_windowSystem;
+    std::ostream* m_out;
+    std::ostream* m_err;
 };
 
 } // namespace quarvel
