@@ -5,6 +5,7 @@
 #include "ui/CEditorDlg.h"
 
 #include "platform/ExclusiveFile.h"
+#include "platform/FileOperations.h"
 #include "store/Exception.h"
 #include "store/Fs9Locations.h"
 #include "store/OpenFailureText.h"
@@ -137,6 +138,7 @@ void CEditorDlg::PromptForFile(const FileKindInfo& row, int errorNumber) {
     request.open = true;
     request.defaultExt = QStringLiteral("cfg");
     request.presetName = row.kind == FileKind::OtherFs9Cfg ? m_strOtherCfgName : std::string(row.browseName);
+    request.startFolder = platform::nearestExistingFolder(m_strCfgPath).string();
     request.filter = tr("Flight Simulator Configuration Files (*.cfg)|*.cfg|All Files|*.*||");
     request.flags =
         OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_FORCESHOWHIDDEN;
