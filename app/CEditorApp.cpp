@@ -6,10 +6,14 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+#include <utility>
+
 namespace quarvel {
 
-CEditorApp::CEditorApp(WindowSystem& windowSystem, EditorHost& host, std::ostream& out, std::ostream& err)
-    : m_cmdInfo(windowSystem, out, err), m_windowSystem(windowSystem), m_host(host) {}
+CEditorApp::CEditorApp(WindowSystem& windowSystem, HostForPrefix hostForPrefix, std::ostream& out,
+                       std::ostream& err)
+    : m_cmdInfo(windowSystem, out, err), m_windowSystem(windowSystem),
+      m_hostForPrefix(std::move(hostForPrefix)) {}
 
 CEditorApp::~CEditorApp() = default;
 
@@ -19,7 +23,7 @@ bool CEditorApp::InitInstance(const std::vector<std::string>& arguments) {
         return false;
 
     m_hAccel = AcceleratorTable::load(IDR_ACCELERATORS);
-    CEditorDlg dialog(m_windowSystem, m_host);
+    CEditorDlg dialog(m_windowSystem, m_hostForPrefix(m_cmdInfo.m_strPrefix));
     m_pMainWnd = &dialog;
     QApplication::instance()->installEventFilter(this);
     m_windowSystem.DoModal(dialog);

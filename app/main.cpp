@@ -1,11 +1,15 @@
 #include "app/CEditorApp.h"
 #include "help/KeyHelp.h"
+#include "platform/PrefixDiscovery.h"
 #include "ui/AppIcon.h"
+#include "ui/CPrefixChooserDlg.h"
 #include "ui/EditorHost.h"
 
 #include <QApplication>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,13 +20,20 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(quarvel::loadAppIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("quarvel"));
 
-    const auto host = quarvel::EditorHost::forPrefix(
-        quarvel::platform::WinePrefix::fromEnvironment(),
-        quarvel::KeyHelp::findShippedFolder(QApplication::applicationDirPath().toStdString()));
+    quarvel::WindowSystem& windowSystem = quarvel::WindowSystem::real();
+    const std::filesystem::path helpFolder =
+        quarvel::KeyHelp::findShippedFolder(QApplication::applicationDirPath().toStdString());
+    std::unique_ptr<quarvel::EditorHost> host;
+    const auto hostForPrefix = [&](const std::optional<std::string>& prefix) -> quarvel::EditorHost& {
+        const quarvel::platform::PrefixChoice choice = quarvel::platform::choosePrefixFromEnvironment(prefix);
+        host = quarvel::EditorHost::forPrefix(quarvel::CPrefixChooserDlg::select(windowSystem, choice),
+                                              helpFolder);
+        return *host;
+    };
 
     // Qt has taken its own options out of argv by now; the rest is ours, without the program's name.
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
-    quarvel::CEditorApp app(quarvel::WindowSystem::real(), *host);
+    quarvel::CEditorApp app(windowSystem, hostForPrefix);
     app.InitInstance(arguments);
     return 0;
 }

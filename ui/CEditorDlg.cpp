@@ -270,7 +270,7 @@ void CEditorDlg::OnRclickSectionTree() {
 }
 
 void CEditorDlg::OnAppAbout() {
-    CAboutDlg about(this);
+    CAboutDlg about(m_host.prefix().root(), this);
     m_windowSystem.DoModal(about);
 }
 

@@ -132,7 +132,9 @@ TEST_F(EditorDlgTest, TheAboutBoxShowsTheVersionAndLeavesTheWindowAsItWas) {
         for (const QLabel* label : about.findChildren<QLabel*>())
             texts << label->text();
         EXPECT_TRUE(texts.contains(QStringLiteral("Quarvel Version 1.2")));
-        EXPECT_TRUE(texts.contains(CAboutDlg::noticeText()));
+        EXPECT_TRUE(texts.contains(CAboutDlg::noticeText(host.host->prefix().root())));
+        EXPECT_TRUE(texts.join('\n').contains(
+            QString::fromStdString("\nWine prefix: " + host.host->prefix().root().string())));
         const QPushButton* ok = about.findChild<QPushButton*>();
         ASSERT_NE(ok, nullptr);
         EXPECT_EQ(ok->text(), QStringLiteral("OK"));

@@ -93,7 +93,7 @@ TEST(QtWindowSystemTest, ABoxWithoutACaptionCarriesTheApplicationsName) {
 
 TEST(QtWindowSystemTest, DoModalRunsTheDialogUntilItEnds) {
     QtWindowSystem windowSystem;
-    CAboutDlg about;
+    CAboutDlg about("/home/player/.wine");
     whenModal([](QWidget& shown) { shown.findChild<QPushButton*>()->click(); });
     EXPECT_EQ(windowSystem.DoModal(about), IDOK);
     whenModal([](QWidget& shown) { QTest::keyClick(&shown, Qt::Key_Escape); });
