@@ -25,7 +25,7 @@ constexpr std::string_view kUsage =
     "  WINEPREFIX      the Wine prefix that holds the simulator. Without it and --prefix, Quarvel takes\n"
     "                  ~/.wine when it has the simulator, else looks for it in the prefixes of\n"
     "                  winetricks, PlayOnLinux, ~/Games, Bottles and CrossOver\n"
-    "  WINE            the Wine program that starts the simulator (default: wine)\n";
+    "  WINE            the Wine program that starts the simulator (default: wine, else wine64)\n";
 
 constexpr std::string_view kPrefixWithoutFolder = "quarvel: --prefix needs a folder (see quarvel --help)\n";
 

@@ -1,8 +1,8 @@
 #include "ui/CAboutDlg.h"
 
 #include "ui/AppIcon.h"
+#include "ui/PathText.h"
 
-#include <QFile>
 #include <QVBoxLayout>
 
 namespace quarvel {
@@ -51,7 +51,7 @@ QString CAboutDlg::versionText() {
 QString CAboutDlg::noticeText(const std::filesystem::path& prefixRoot) {
     return tr("Quarvel may be copied and given away freely, without any warranty: keep a copy of your "
               "files before you change them.\nWine prefix: %1")
-        .arg(QFile::decodeName(QByteArray::fromStdString(prefixRoot.string())));
+        .arg(pathText(prefixRoot.string()));
 }
 
 } // namespace quarvel

@@ -1,19 +1,11 @@
 #include "ui/CPrefixChooserDlg.h"
 
+#include "ui/PathText.h"
 #include "ui/WindowSystem.h"
 
-#include <QFile>
 #include <QHeaderView>
 
 namespace quarvel {
-
-namespace {
-
-QString pathText(const std::filesystem::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.string()));
-}
-
-} // namespace
 
 CPrefixChooserDlg::CPrefixChooserDlg(const std::vector<platform::FoundPrefix>& offers, QWidget* parent)
     : CDialog(QSize(320, 140), parent), m_list(&clientArea()), m_open(tr("Open"), &clientArea()),
@@ -29,7 +21,8 @@ CPrefixChooserDlg::CPrefixChooserDlg(const std::vector<platform::FoundPrefix>& o
     m_list.header()->setSectionsClickable(false);
     // The caller's order is the prefixes' order; the list itself never re-sorts.
     for (const platform::FoundPrefix& offer : offers)
-        m_list.addTopLevelItem(new QTreeWidgetItem({pathText(offer.root), pathText(offer.simulatorFolder)}));
+        m_list.addTopLevelItem(
+            new QTreeWidgetItem({pathText(offer.root.string()), pathText(offer.simulatorFolder.string())}));
     m_list.resizeColumnToContents(0);
     m_list.setCurrentItem(m_list.topLevelItem(0));
     connect(&m_list, &QTreeWidget::itemDoubleClicked, this, [this] { OnOK(); });
