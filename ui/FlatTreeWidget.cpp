@@ -6,20 +6,13 @@
 
 namespace quarvel {
 
-FlatTreeWidget::FlatTreeWidget(QWidget* parent) : QTreeWidget(parent) {
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setSortingEnabled(false);
-    setUniformRowHeights(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setDragDropMode(QAbstractItemView::NoDragDrop);
-    setContextMenuPolicy(Qt::CustomContextMenu);
-    header()->setStretchLastSection(false);
-}
+namespace {
 
-QString FlatTreeWidget::cellToolTip(const QString& text) {
+constexpr int kMaxToolTipChars = 2000;
+
+// The tooltip of a cell holding the text: none for an empty cell; text that wraps at the tooltip's width; a
+// text too long to read on one screen ends after its first kMaxToolTipChars characters.
+QString cellToolTip(const QString& text) {
     if (text.isEmpty())
         return {};
     QString shown = text.left(kMaxToolTipChars);
@@ -31,6 +24,21 @@ QString FlatTreeWidget::cellToolTip(const QString& text) {
     constexpr int kOneLineChars = 80;
     const QString style = shown.size() <= kOneLineChars ? QStringLiteral("pre") : QStringLiteral("pre-wrap");
     return QStringLiteral("<p style=\"white-space:%1\">%2</p>").arg(style, shown.toHtmlEscaped());
+}
+
+} // namespace
+
+FlatTreeWidget::FlatTreeWidget(QWidget* parent) : QTreeWidget(parent) {
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setSortingEnabled(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragDropMode(QAbstractItemView::NoDragDrop);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    header()->setStretchLastSection(false);
 }
 
 // The tooltip is made when asked for, from the cell's own text: rows keep no second copy of it.

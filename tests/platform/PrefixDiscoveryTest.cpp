@@ -1,5 +1,4 @@
 #include "platform/PrefixDiscovery.h"
-#include "platform/PrefixOption.h"
 #include "platform/RegistryTextScanner.h"
 #include "tests/platform/ScopedEnvironment.h"
 #include "tests/support/SimulatorPrefix.h"
@@ -98,18 +97,6 @@ TEST(RegistryTextScannerTest, FindsTheKeyInAnyCaseOrUnderWow6432NodeAndNowhereEl
     EXPECT_EQ(findRegistryText(text, "Software\\Vendor\\Program", u"EXE Path"), u"C:\\Папка");
     EXPECT_EQ(findRegistryText(text, "Software\\Vendor", u"EXE Path"), std::nullopt);
     EXPECT_EQ(findRegistryText(text, "Software\\Vendor\\Program", u"Missing"), std::nullopt);
-}
-
-TEST(PrefixOptionTest, TakesEverySpellingAndLeavesOtherArguments) {
-    for (const char* spelling : {"--prefix", "-prefix", "/prefix"}) {
-        EXPECT_TRUE(matchPrefixOption(spelling)->valueFollows) << spelling;
-        const std::optional<PrefixOption> joined = matchPrefixOption(std::string(spelling) + "=/a=b");
-        ASSERT_TRUE(joined) << spelling;
-        EXPECT_FALSE(joined->valueFollows);
-        EXPECT_EQ(joined->value, "/a=b");
-    }
-    for (const char* other : {"--prefixes", "prefix", "--Prefix", "/cprefix", "--prefix-x=1"})
-        EXPECT_FALSE(matchPrefixOption(other)) << other;
 }
 
 } // namespace

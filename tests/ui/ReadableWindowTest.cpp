@@ -1,10 +1,8 @@
 #include "EditorDlgFixture.h"
 
 #include <QHeaderView>
-#include <QHelpEvent>
 #include <QMenuBar>
 #include <QScreen>
-#include <QToolTip>
 
 namespace quarvel {
 namespace {
@@ -12,15 +10,6 @@ namespace {
 class ReadableWindowTest : public test::EditorDlgFixture {
 protected:
     int widestColumn() const { return dialog.screen()->availableGeometry().width() * 2 / 3; }
-
-    // The tooltip a player sees resting the pointer on a cell of the key list.
-    QString toolTipOf(int row, int column) {
-        CKeyListCtrl& list = dialog.m_list;
-        const QRect cell = list.visualRect(list.model()->index(row, column));
-        QHelpEvent event(QEvent::ToolTip, cell.center(), list.viewport()->mapToGlobal(cell.center()));
-        QApplication::sendEvent(list.viewport(), &event);
-        return QToolTip::isVisible() ? QToolTip::text() : QString();
-    }
 };
 
 TEST_F(ReadableWindowTest, EscapeOverTheBarsOwnItemLeavesTheMenuBarOnly) {
@@ -60,21 +49,6 @@ TEST_F(ReadableWindowTest, AVeryLongValueTakesAtMostTwoThirdsOfTheScreen) {
         EXPECT_EQ(list.header()->sectionPosition(2), list.columnWidth(0) + widestColumn()) << length;
         EXPECT_GE(list.columnWidth(2), list.fontMetrics().horizontalAdvance(list.itemText(0, 2))) << length;
     }
-}
-
-TEST_F(ReadableWindowTest, EveryCellShowsItsWholeTextAsATooltip) {
-    addKeys({"Key"});
-    const QString help = QStringLiteral("Sets <how> far & how sharp the terrain is drawn");
-    dialog.m_list.setItemText(0, 2, help);
-    dialog.m_list.setItemText(0, 1, QString(100'000, QLatin1Char('7')));
-    dialog.m_list.autoSizeColumns();
-
-    EXPECT_TRUE(toolTipOf(0, 2).contains(help.toHtmlEscaped())) << toolTipOf(0, 2).toStdString();
-    // A value longer than a screen can show is cut where reading it would end anyway.
-    const QString cut = toolTipOf(0, 1);
-    EXPECT_TRUE(cut.contains(QString(FlatTreeWidget::kMaxToolTipChars, QLatin1Char('7')) + QChar(0x2026)));
-    EXPECT_FALSE(cut.contains(QString(FlatTreeWidget::kMaxToolTipChars + 1, QLatin1Char('7'))));
-    QToolTip::hideText();
 }
 
 // A large desktop font, or a scale factor, makes the template larger than the screen.
