@@ -12,7 +12,7 @@ namespace quarvel {
 
 CEditorApp::CEditorApp(WindowSystem& windowSystem, HostForPrefix hostForPrefix, std::ostream& out,
                        std::ostream& err)
-    : m_cmdInfo(windowSystem, out, err), m_windowSystem(windowSystem),
+    : m_cmdInfo(&windowSystem, out, err), m_windowSystem(windowSystem),
       m_hostForPrefix(std::move(hostForPrefix)) {}
 
 CEditorApp::~CEditorApp() = default;

@@ -61,8 +61,9 @@ void CEditorCommandLineInfo::ParseParam(std::string_view param, bool isFlag, boo
         m_strPath.assign(param.substr(1));
     } else if (param.front() == '?') {
         m_bHelp = 1;
-        m_windowSystem->MessageBox(nullptr, QStringLiteral("Command Line Help:"), QStringLiteral("Quarvel"),
-                                   MB_ICONINFORMATION | MB_OK);
+        if (m_windowSystem != nullptr)
+            m_windowSystem->MessageBox(nullptr, QStringLiteral("Command Line Help:"),
+                                       QStringLiteral("Quarvel"), MB_ICONINFORMATION | MB_OK);
     } else if (isFlag && (param == "-help" || param == "h")) {
         m_bUsage = true;
     }

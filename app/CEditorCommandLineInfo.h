@@ -15,8 +15,10 @@ class WindowSystem;
 // "--prefix DIR" names the Wine prefix; anything else is accepted and has no effect.
 class CEditorCommandLineInfo {
 public:
-    CEditorCommandLineInfo(WindowSystem& windowSystem, std::ostream& out, std::ostream& err)
-        : m_windowSystem(&windowSystem), m_out(&out), m_err(&err) {}
+    // windowSystem shows the help box of "?"; without one (before the program has a display) a "?" is
+    // only noted.
+    CEditorCommandLineInfo(WindowSystem* windowSystem, std::ostream& out, std::ostream& err)
+        : m_windowSystem(windowSystem), m_out(&out), m_err(&err) {}
 
     // Runs ParseParam for each argument after the program's name, left to right. One leading "/" or "-"
     // is taken off first and makes the argument a flag. The prefix option and its folder are taken out

@@ -1,4 +1,5 @@
 #include "app/CEditorApp.h"
+#include "app/CEditorCommandLineInfo.h"
 #include "help/KeyHelp.h"
 #include "platform/PrefixDiscovery.h"
 #include "ui/AppIcon.h"
@@ -8,12 +9,20 @@
 #include <QApplication>
 
 #include <algorithm>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 int main(int argc, char* argv[]) {
+    // What goes to the terminal needs no display: the usage and the word on a path parameter are given
+    // before Qt starts, so that `quarvel --help` answers over ssh too. A "?" needs its box, and Qt.
+    quarvel::CEditorCommandLineInfo terminal(nullptr, std::cout, std::cerr);
+    terminal.ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    if (terminal.m_bHelp == 0 && terminal.EndsStartUp())
+        return 0;
+
     QApplication application(argc, argv);
     // Message boxes without a caption of their own carry this name.
     QApplication::setApplicationName(QStringLiteral("Quarvel"));

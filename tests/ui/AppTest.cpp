@@ -26,7 +26,7 @@ protected:
     test::FakeWindowSystem windowSystem;
     std::ostringstream out;
     std::ostringstream err;
-    CEditorCommandLineInfo info{windowSystem, out, err};
+    CEditorCommandLineInfo info{&windowSystem, out, err};
 
     void expectHelpBoxes(std::size_t count) {
         ASSERT_EQ(windowSystem.messageBoxes.size(), count);
@@ -42,7 +42,7 @@ protected:
 TEST_F(CommandLineTest, AQuestionMarkShowsTheHelpOnceWithOrWithoutASlashOrDash) {
     for (const char* argument : {"?", "/?", "-?"}) {
         test::FakeWindowSystem boxes;
-        CEditorCommandLineInfo parsed(boxes, out, err);
+        CEditorCommandLineInfo parsed(&boxes, out, err);
         parsed.ParseCommandLine({argument});
         EXPECT_EQ(parsed.m_bHelp, 1) << argument;
         ASSERT_EQ(boxes.messageBoxes.size(), 1U) << argument;
@@ -132,7 +132,7 @@ TEST_F(StartUpTest, HelpOptionsPrintTheUsageAndEndWithoutAWindow) {
     }
     EXPECT_EQ(err.str(), "");
     // Only as options: a bare "h" is an ordinary parameter.
-    CEditorCommandLineInfo bare(windowSystem, out, err);
+    CEditorCommandLineInfo bare(&windowSystem, out, err);
     bare.ParseCommandLine({"h", "help"});
     EXPECT_FALSE(bare.EndsStartUp());
     EXPECT_EQ(out.str(), "");
