@@ -135,6 +135,7 @@ protected:
 
 private:
     void placeTemplateControls();
+    QSize firstClientSize();
     void createMainMenu();
     void buildCommandTable();
     void connectNotifications();

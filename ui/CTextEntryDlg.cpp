@@ -12,8 +12,8 @@ namespace quarvel {
 
 CTextEntryDlg::CTextEntryDlg(WindowSystem& windowSystem, QSize templateSize, const QString& caption,
                              const QString& okText, int buttonsX, QWidget* parent)
-    : CDialog(templateFont(QStringLiteral("MS Sans Serif"), 8), templateSize, parent),
-      m_windowSystem(windowSystem), m_ok(okText, &clientArea()), m_cancel(tr("Cancel"), &clientArea()) {
+    : CDialog(templateSize, parent), m_windowSystem(windowSystem), m_ok(okText, &clientArea()),
+      m_cancel(tr("Cancel"), &clientArea()) {
     setWindowTitle(caption);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     placeControl(m_ok, buttonsX, 7, 50, 14);

@@ -14,9 +14,9 @@ namespace quarvel {
 
 class WindowSystem;
 
-// What the small text-entry dialogs share: the template font, a default button and Cancel one above the
-// other, text fields that never force a loaded text shorter, and the refusals that keep the dialog open
-// with the offending field's text selected.
+// What the small text-entry dialogs share: a default button and Cancel one above the other, text fields
+// that never force a loaded text shorter, and the refusals that keep the dialog open with the offending
+// field's text selected.
 class CTextEntryDlg : public CDialog {
     Q_OBJECT
 public:
