@@ -14,7 +14,11 @@ public:
 
     // The file's last change lies further back than settleTime, which must exceed the time stamp
     // granularity of the file system, so that any later change shows in the times.
-    bool isSettled(std::int64_t nowNanoseconds, std::int64_t settleTime) const;
+    bool isSettled(std::int64_t nowNanoseconds, std::int64_t settleTime) const {
+        return nowNanoseconds >= settlesAt(settleTime);
+    }
+    // When the file will be settled if it does not change again, in nanoseconds since the epoch.
+    std::int64_t settlesAt(std::int64_t settleTime) const;
 
     static std::int64_t nowNanoseconds();
 

@@ -2,10 +2,15 @@
 
 #include "store/AtomicFileWriter.h"
 #include "store/FileReader.h"
+#include "store/FolderLock.h"
 #include "store/ProfileEditor.h"
 #include "store/ProfileError.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <sys/stat.h>
+#include <thread>
 #include <utility>
 
 namespace quarvel {
@@ -14,6 +19,22 @@ namespace {
 
 // A write whose file changes under it starts again from the new bytes, this many times at most.
 constexpr int writeAttempts = 4;
+
+// A file changed this recently may be in the middle of being rewritten in place by another program (the
+// simulator saving fs9.cfg, an editor saving), which can pause between its pieces; a write waits for it
+// to be quiet this long, but at most settleLimit. The quiet time also exceeds the time stamp granularity,
+// so that any change after the read shows in the file's stamp.
+constexpr std::int64_t quietTime = 100'000'000;     // nanoseconds
+constexpr std::int64_t settleLimit = 2'000'000'000; // nanoseconds
+
+std::optional<FileStamp> stampOf(const std::filesystem::path& file) {
+    struct stat status {};
+    if (::stat(file.c_str(), &status) == 0)
+        return FileStamp::of(status);
+    if (errno == ENOENT || errno == ENOTDIR)
+        return std::nullopt;
+    throw ProfileError(ProfileError::Operation::Write, file, errno);
+}
 
 } // namespace
 
@@ -77,7 +98,10 @@ void ProfileStore::writeSection(const std::filesystem::path& file, std::string_v
 
 void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
     const std::filesystem::path target = AtomicFileWriter::followLinks(resolve(file));
+    const FolderLock folder(target);
+    AtomicFileWriter::removeLeftovers(folder, target);
     for (int attempt = 0; attempt < writeAttempts; ++attempt) {
+        waitUntilSettled(target);
         std::optional<FileContent> content = FileReader::read(target, ProfileDocument::maxSize);
         if (content && !content->consistent)
             continue;
@@ -86,11 +110,34 @@ void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
         const ProfileDocument document(content ? std::move(content->bytes) : std::string(),
                                        ProfileDocument::Detail::SectionsOnly);
         const std::optional<ProfileEditor::Splice> splice = edit(ProfileEditor(document));
-        if (!splice || AtomicFileWriter::replace(target, splice->pieces(document.bytes()), basis))
+        if (!splice)
             return;
+        if (const auto written =
+                AtomicFileWriter::replace(folder, target, splice->pieces(document.bytes()), basis)) {
+            m_ownWriteStamps.insert_or_assign(target.native(), *written);
+            return;
+        }
     }
     throw ProfileError(ProfileError::Operation::Write, target, EAGAIN,
                        "the file kept changing while it was being written");
+}
+
+void ProfileStore::waitUntilSettled(const std::filesystem::path& target) const {
+    const std::int64_t deadline = FileStamp::nowNanoseconds() + settleLimit;
+    for (;;) {
+        const std::optional<FileStamp> stamp = stampOf(target);
+        const auto own = m_ownWriteStamps.find(target.native());
+        if (!stamp || (own != m_ownWriteStamps.end() && own->second == *stamp))
+            return;
+        const std::int64_t now = FileStamp::nowNanoseconds();
+        if (stamp->isSettled(now, quietTime))
+            return;
+        if (now >= deadline)
+            throw ProfileError(ProfileError::Operation::Write, target, EBUSY,
+                               "another program keeps changing this file");
+        std::this_thread::sleep_for(
+            std::chrono::nanoseconds(std::min(stamp->settlesAt(quietTime), deadline) - now));
+    }
 }
 
 } // namespace quarvel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/FileStamp.h"
 #include "store/ProfileCache.h"
 #include "store/ProfileEditor.h"
 #include "store/ProfileFile.h"
@@ -9,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace quarvel {
@@ -20,7 +22,8 @@ namespace quarvel {
 // empty result or the default; other read failures throw ProfileError. Writes start from the file's
 // current bytes, replace it atomically and durably, and throw ProfileError, leaving the file as it was,
 // when they fail; a name or line that could not be read back as written throws std::invalid_argument.
-// Not for use from several threads at once.
+// Writers in several processes take turns (see FolderLock), and a write waits for a file that another
+// program is still writing in place to settle first. Not for use from several threads at once.
 class ProfileStore {
 public:
     // Bare file names (no folder) resolve in this folder: the Windows directory of the Wine prefix.
@@ -59,9 +62,13 @@ public:
 private:
     using Edit = std::function<std::optional<ProfileEditor::Splice>(const ProfileEditor&)>;
     void change(const std::filesystem::path& file, const Edit& edit);
+    void waitUntilSettled(const std::filesystem::path& target) const;
 
     std::filesystem::path m_windowsDirectory;
     mutable ProfileCache m_cache;
+    // The stamp each file had after this store's last write to it: a file that still has it was last
+    // written by this store, completely, and need not be given time to settle.
+    std::unordered_map<std::string, FileStamp> m_ownWriteStamps;
 };
 
 } // namespace quarvel

@@ -70,10 +70,11 @@ TEST_F(ProfileOutsideEditsTest, WriterDoesNotReplaceAFileChangedSinceItWasRead) 
     dir.write("other.cfg", "[s]\r\nk=outside\r\n");
     std::filesystem::rename(dir / "other.cfg", file);
     const std::array<std::string_view, 1> bytes = {"[s]\r\nk=2\r\n"};
-    EXPECT_FALSE(AtomicFileWriter::replace(file, bytes, read->stamp));
-    EXPECT_FALSE(AtomicFileWriter::replace(dir / "appeared.cfg", bytes, read->stamp));
+    const FolderLock folder(file);
+    EXPECT_FALSE(AtomicFileWriter::replace(folder, file, bytes, read->stamp));
+    EXPECT_FALSE(AtomicFileWriter::replace(folder, dir / "appeared.cfg", bytes, read->stamp));
     dir.write("appeared.cfg", "outside");
-    EXPECT_FALSE(AtomicFileWriter::replace(dir / "appeared.cfg", bytes, std::nullopt));
+    EXPECT_FALSE(AtomicFileWriter::replace(folder, dir / "appeared.cfg", bytes, std::nullopt));
     EXPECT_EQ(test::readBytes(file), "[s]\r\nk=outside\r\n");
     EXPECT_EQ(test::readBytes(dir / "appeared.cfg"), "outside");
     EXPECT_THAT(test::folderEntries(dir.path()), ElementsAre("a.cfg", "appeared.cfg"));
