@@ -119,6 +119,21 @@ TEST(ProfileCacheTest, SettledFileIsServedUntilItsStampChanges) {
     EXPECT_EQ(cache.statistics().hits, 1U);
 }
 
+// cp -p and touch -r put the modification time back; only the change time shows such an edit.
+TEST(ProfileCacheTest, SameSizeEditWithItsModificationTimePutBackIsSeen) {
+    test::TempDir dir;
+    const auto file = dir.write("a.cfg", "[s]\r\nk=1\r\n");
+    struct stat original {};
+    ASSERT_EQ(::stat(file.c_str(), &original), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20)); // past the time stamp granularity
+    ProfileCache cache(0);
+    EXPECT_EQ(cache.load(file)->bytes(), "[s]\r\nk=1\r\n");
+    overwriteInPlace(file, "[s]\r\nk=2\r\n");
+    const struct timespec times[2] = {original.st_atim, original.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    EXPECT_EQ(cache.load(file)->bytes(), "[s]\r\nk=2\r\n");
+}
+
 TEST(ProfileCacheTest, StoreServesASettledFileFromItsCacheAndStillSeesAnEdit) {
     test::TempDir dir;
     const auto file = dir.write("a.cfg", "[s]\r\nk=1\r\n");
