@@ -20,11 +20,10 @@ namespace {
 // A write whose file changes under it starts again from the new bytes, this many times at most.
 constexpr int writeAttempts = 4;
 
-// A file changed this recently may be in the middle of being rewritten in place by another program (the
+// A file changed recently may be in the middle of being rewritten in place by another program (the
 // simulator saving fs9.cfg, an editor saving), which can pause between its pieces; a write waits for it
-// to be quiet this long, but at most settleLimit. The quiet time also exceeds the time stamp granularity,
-// so that any change after the read shows in the file's stamp.
-constexpr std::int64_t quietTime = 100'000'000;     // nanoseconds
+// to be quiet for the store's quiet time, but at most this long. The quiet time also exceeds the time
+// stamp granularity, so that any change after the read shows in the file's stamp.
 constexpr std::int64_t settleLimit = 2'000'000'000; // nanoseconds
 
 std::optional<FileStamp> stampOf(const std::filesystem::path& file) {
@@ -38,8 +37,8 @@ std::optional<FileStamp> stampOf(const std::filesystem::path& file) {
 
 } // namespace
 
-ProfileStore::ProfileStore(std::filesystem::path windowsDirectory)
-    : m_windowsDirectory(std::move(windowsDirectory)) {}
+ProfileStore::ProfileStore(std::filesystem::path windowsDirectory, std::int64_t quietTime)
+    : m_windowsDirectory(std::move(windowsDirectory)), m_quietTime(quietTime) {}
 
 std::filesystem::path ProfileStore::resolve(const std::filesystem::path& file) const {
     if (file.has_parent_path() || file.is_absolute())
@@ -130,13 +129,13 @@ void ProfileStore::waitUntilSettled(const std::filesystem::path& target) const {
         if (!stamp || (own != m_ownWriteStamps.end() && own->second == *stamp))
             return;
         const std::int64_t now = FileStamp::nowNanoseconds();
-        if (stamp->isSettled(now, quietTime))
+        if (stamp->isSettled(now, m_quietTime))
             return;
         if (now >= deadline)
             throw ProfileError(ProfileError::Operation::Write, target, EBUSY,
                                "another program keeps changing this file");
         std::this_thread::sleep_for(
-            std::chrono::nanoseconds(std::min(stamp->settlesAt(quietTime), deadline) - now));
+            std::chrono::nanoseconds(std::min(stamp->settlesAt(m_quietTime), deadline) - now));
     }
 }
 

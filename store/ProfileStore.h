@@ -5,6 +5,7 @@
 #include "store/ProfileEditor.h"
 #include "store/ProfileFile.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -26,8 +27,12 @@ namespace quarvel {
 // program is still writing in place to settle first. Not for use from several threads at once.
 class ProfileStore {
 public:
+    // A write waits for a file changed less than this long ago (nanoseconds) to settle, as another
+    // program may be rewriting it in place; zero where no other program writes the files.
+    static constexpr std::int64_t defaultQuietTime = 100'000'000;
+
     // Bare file names (no folder) resolve in this folder: the Windows directory of the Wine prefix.
-    explicit ProfileStore(std::filesystem::path windowsDirectory);
+    explicit ProfileStore(std::filesystem::path windowsDirectory, std::int64_t quietTime = defaultQuietTime);
 
     std::filesystem::path resolve(const std::filesystem::path& file) const;
 
@@ -65,6 +70,7 @@ private:
     void waitUntilSettled(const std::filesystem::path& target) const;
 
     std::filesystem::path m_windowsDirectory;
+    std::int64_t m_quietTime;
     mutable ProfileCache m_cache;
     // The stamp each file had after this store's last write to it: a file that still has it was last
     // written by this store, completely, and need not be given time to settle.
