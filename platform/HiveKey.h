@@ -2,6 +2,7 @@
 
 #include "platform/HiveValue.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -9,13 +10,17 @@
 
 namespace quarvel::platform {
 
-// One key of a registry file: its path below the file's root and its values.
+// One key of a registry file: its own name, its parent and its values. A key holds only its own name, so
+// that a file of deep keys costs memory in proportion to its size.
 class HiveKey {
 public:
-    explicit HiveKey(std::u16string path);
+    HiveKey(std::u16string name, const HiveKey* parent);
 
-    // Components separated by one backslash, spelled as in the file; empty for the root.
-    const std::u16string& path() const { return m_path; }
+    // Spelled as in the file; empty for the root.
+    const std::u16string& name() const { return m_name; }
+    const HiveKey* parent() const { return m_parent; }
+    // The names from below the root to this key, separated by one backslash; empty for the root.
+    std::u16string path() const;
     const std::vector<HiveValue>& values() const { return m_values; }
 
     // The value of that name regardless of case (the empty name is the default value), or null.
@@ -25,9 +30,11 @@ public:
     void setValue(HiveValue value);
 
 private:
-    std::u16string m_path;
+    std::u16string m_name;
+    const HiveKey* m_parent;
     std::vector<HiveValue> m_values;
-    std::unordered_map<std::u16string, std::size_t> m_indexByFoldedName; // some keys hold thousands of values
+    // Made with the first value, as most keys have none; some keys hold thousands.
+    std::unique_ptr<std::unordered_map<std::u16string, std::size_t>> m_indexByFoldedName;
 };
 
 } // namespace quarvel::platform

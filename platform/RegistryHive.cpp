@@ -4,11 +4,14 @@
 #include "platform/RegistryFileParser.h"
 #include "platform/TextEncoding.h"
 
+#include <functional>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace quarvel::platform {
 namespace {
+
+constexpr std::size_t initialSlots = 64;
 
 std::vector<std::u16string_view> componentsOf(std::u16string_view path) {
     std::vector<std::u16string_view> components;
@@ -24,24 +27,24 @@ std::vector<std::u16string_view> componentsOf(std::u16string_view path) {
     return components;
 }
 
-std::u16string joined(const std::vector<std::u16string_view>& components, std::size_t count) {
-    std::u16string path;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i > 0)
-            path.push_back(u'\\');
-        path.append(components[i]);
-    }
-    return path;
+bool sameFoldedName(std::u16string_view left, std::u16string_view right) {
+    return left.size() == right.size() &&
+           std::equal(left.begin(), left.end(), right.begin(),
+                      [](char16_t a, char16_t b) { return foldCase(char32_t{a}) == foldCase(char32_t{b}); });
 }
 
-// Case folding leaves backslashes alone and makes none, so the spelled and folded paths of a key are cut
-// at the same components.
-void cutToParent(std::u16string& path) {
-    const std::size_t separator = path.rfind(u'\\');
-    path.resize(separator == std::u16string::npos ? 0 : separator);
+std::size_t hashOf(const HiveKey& parent, std::u16string_view name) {
+    std::size_t hash = std::hash<const void*>{}(&parent);
+    for (const char16_t unit : name)
+        hash = hash * 31 + foldCase(char32_t{unit});
+    return hash ^ (hash >> 17);
 }
 
 } // namespace
+
+RegistryHive::RegistryHive() : m_slots(initialSlots, nullptr) {
+    m_keys.emplace_back(std::u16string(), nullptr);
+}
 
 Result<RegistryHive> RegistryHive::load(const std::filesystem::path& file) {
     Result<std::string> content = readFileBytes(file);
@@ -51,20 +54,26 @@ Result<RegistryHive> RegistryHive::load(const std::filesystem::path& file) {
 }
 
 const HiveKey* RegistryHive::findKey(std::u16string_view path) const {
-    const std::vector<std::u16string_view> components = componentsOf(path);
-    const auto found = m_keys.find(foldCase(joined(components, components.size())));
-    return found == m_keys.end() ? nullptr : &found->second;
+    const HiveKey* key = &m_keys.front();
+    for (const std::u16string_view component : componentsOf(path)) {
+        key = findSubKey(*key, component);
+        if (key == nullptr)
+            return nullptr;
+    }
+    return key;
 }
 
 const HiveKey* RegistryHive::findKeyOf32BitProgram(std::u16string_view path) const {
     if (const HiveKey* key = findKey(path))
         return key;
-    std::vector<std::u16string_view> components = componentsOf(path);
-    if (components.empty() || foldCase(components.front()) != u"software" ||
-        (components.size() > 1 && foldCase(components[1]) == u"wow6432node"))
+    const std::vector<std::u16string_view> components = componentsOf(path);
+    if (components.empty() || !sameFoldedName(components.front(), u"software") ||
+        (components.size() > 1 && sameFoldedName(components[1], u"wow6432node")))
         return nullptr;
-    components.insert(components.begin() + 1, u"Wow6432Node");
-    return findKey(joined(components, components.size()));
+    const HiveKey* key = findKey(u"Software\\Wow6432Node");
+    for (std::size_t i = 1; key != nullptr && i < components.size(); ++i)
+        key = findSubKey(*key, components[i]);
+    return key;
 }
 
 Result<HiveKey*> RegistryHive::keyAt(std::u16string_view path) {
@@ -75,19 +84,49 @@ Result<HiveKey*> RegistryHive::keyAt(std::u16string_view path) {
         if (component.size() > kMaxKeyNameLength)
             return Failure{0, "a key name longer than " + std::to_string(kMaxKeyNameLength) + " characters"};
     }
-    // A key's parents exist whenever it does, so creating goes up from the key itself and stops at the
-    // first one that is there already; each step only shortens the two paths.
-    std::u16string spelled = joined(components, components.size());
-    std::u16string folded = foldCase(spelled);
-    HiveKey* key = nullptr;
-    while (true) {
-        const auto [entry, added] = m_keys.try_emplace(folded, spelled);
-        if (key == nullptr)
-            key = &entry->second;
-        if (!added || spelled.empty())
-            return key;
-        cutToParent(spelled);
-        cutToParent(folded);
+    HiveKey* key = &m_keys.front();
+    for (const std::u16string_view component : components)
+        key = &subKey(*key, component);
+    return key;
+}
+
+void RegistryHive::noteSkipped(std::string whereAndWhy) {
+    if (m_skippedLines++ == 0)
+        m_firstSkipped = std::move(whereAndWhy);
+}
+
+const HiveKey* RegistryHive::findSubKey(const HiveKey& parent, std::u16string_view name) const {
+    return m_slots[slotOf(parent, name)];
+}
+
+HiveKey& RegistryHive::subKey(HiveKey& parent, std::u16string_view name) {
+    std::size_t slot = slotOf(parent, name);
+    if (m_slots[slot] != nullptr)
+        return *m_slots[slot];
+    // At most half full, so that a search soon meets an empty slot.
+    if (2 * m_keys.size() >= m_slots.size()) {
+        growSlots();
+        slot = slotOf(parent, name);
+    }
+    HiveKey& added = m_keys.emplace_back(std::u16string(name), &parent);
+    m_slots[slot] = &added;
+    return added;
+}
+
+std::size_t RegistryHive::slotOf(const HiveKey& parent, std::u16string_view name) const {
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = hashOf(parent, name) & mask;; slot = (slot + 1) & mask) {
+        const HiveKey* key = m_slots[slot];
+        if (key == nullptr || (key->parent() == &parent && sameFoldedName(key->name(), name)))
+            return slot;
+    }
+}
+
+void RegistryHive::growSlots() {
+    m_slots.assign(2 * m_slots.size(), nullptr);
+    for (HiveKey& key : m_keys) {
+        if (key.parent() != nullptr)
+            m_slots[slotOf(*key.parent(), key.name())] = &key;
     }
 }
 
