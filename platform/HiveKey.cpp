@@ -6,7 +6,7 @@
 
 namespace quarvel::platform {
 
-HiveKey::HiveKey(std::u16string name, const HiveKey* parent) : m_name(std::move(name)), m_parent(parent) {}
+HiveKey::HiveKey(std::u16string_view name, const HiveKey* parent) : m_name(name), m_parent(parent) {}
 
 std::u16string HiveKey::path() const {
     std::vector<const HiveKey*> line;
@@ -21,21 +21,27 @@ std::u16string HiveKey::path() const {
     return path;
 }
 
+const std::vector<HiveValue>& HiveKey::values() const {
+    static const std::vector<HiveValue> none;
+    return m_values ? m_values->list : none;
+}
+
 const HiveValue* HiveKey::findValue(std::u16string_view name) const {
-    if (!m_indexByFoldedName)
+    if (!m_values)
         return nullptr;
-    const auto found = m_indexByFoldedName->find(foldCase(name));
-    return found == m_indexByFoldedName->end() ? nullptr : &m_values[found->second];
+    const auto found = m_values->indexByFoldedName.find(foldCase(name));
+    return found == m_values->indexByFoldedName.end() ? nullptr : &m_values->list[found->second];
 }
 
 void HiveKey::setValue(HiveValue value) {
-    if (!m_indexByFoldedName)
-        m_indexByFoldedName = std::make_unique<std::unordered_map<std::u16string, std::size_t>>();
-    const auto [entry, added] = m_indexByFoldedName->try_emplace(foldCase(value.name), m_values.size());
+    if (!m_values)
+        m_values = std::make_unique<Values>();
+    const auto [entry, added] =
+        m_values->indexByFoldedName.try_emplace(foldCase(value.name), m_values->list.size());
     if (added)
-        m_values.push_back(std::move(value));
+        m_values->list.push_back(std::move(value));
     else
-        m_values[entry->second] = std::move(value);
+        m_values->list[entry->second] = std::move(value);
 }
 
 } // namespace quarvel::platform

@@ -4,6 +4,7 @@
 #include "platform/RegistryFileParser.h"
 #include "platform/TextEncoding.h"
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -12,6 +13,7 @@ namespace quarvel::platform {
 namespace {
 
 constexpr std::size_t initialSlots = 64;
+constexpr std::size_t nameBlockSize = 65536; // UTF-16 units; far more than the longest name
 
 std::vector<std::u16string_view> componentsOf(std::u16string_view path) {
     std::vector<std::u16string_view> components;
@@ -42,8 +44,8 @@ std::size_t hashOf(const HiveKey& parent, std::u16string_view name) {
 
 } // namespace
 
-RegistryHive::RegistryHive() : m_slots(initialSlots, nullptr) {
-    m_keys.emplace_back(std::u16string(), nullptr);
+RegistryHive::RegistryHive() : m_slots(initialSlots, 0) {
+    m_keys.emplace_back(std::u16string_view(), nullptr);
 }
 
 Result<RegistryHive> RegistryHive::load(const std::filesystem::path& file) {
@@ -96,38 +98,53 @@ void RegistryHive::noteSkipped(std::string whereAndWhy) {
 }
 
 const HiveKey* RegistryHive::findSubKey(const HiveKey& parent, std::u16string_view name) const {
-    return m_slots[slotOf(parent, name)];
+    const std::uint32_t entry = m_slots[slotOf(parent, name)];
+    return entry == 0 ? nullptr : &m_keys[entry - 1];
 }
 
 HiveKey& RegistryHive::subKey(HiveKey& parent, std::u16string_view name) {
     std::size_t slot = slotOf(parent, name);
-    if (m_slots[slot] != nullptr)
-        return *m_slots[slot];
+    if (m_slots[slot] != 0)
+        return m_keys[m_slots[slot] - 1];
     // At most half full, so that a search soon meets an empty slot.
     if (2 * m_keys.size() >= m_slots.size()) {
         growSlots();
         slot = slotOf(parent, name);
     }
-    HiveKey& added = m_keys.emplace_back(std::u16string(name), &parent);
-    m_slots[slot] = &added;
+    HiveKey& added = m_keys.emplace_back(keepName(name), &parent);
+    m_slots[slot] = static_cast<std::uint32_t>(m_keys.size());
     return added;
 }
 
 std::size_t RegistryHive::slotOf(const HiveKey& parent, std::u16string_view name) const {
     const std::size_t mask = m_slots.size() - 1;
     for (std::size_t slot = hashOf(parent, name) & mask;; slot = (slot + 1) & mask) {
-        const HiveKey* key = m_slots[slot];
-        if (key == nullptr || (key->parent() == &parent && sameFoldedName(key->name(), name)))
+        const std::uint32_t entry = m_slots[slot];
+        if (entry == 0)
+            return slot;
+        const HiveKey& key = m_keys[entry - 1];
+        if (key.parent() == &parent && sameFoldedName(key.name(), name))
             return slot;
     }
 }
 
 void RegistryHive::growSlots() {
-    m_slots.assign(2 * m_slots.size(), nullptr);
-    for (HiveKey& key : m_keys) {
-        if (key.parent() != nullptr)
-            m_slots[slotOf(*key.parent(), key.name())] = &key;
+    m_slots.assign(2 * m_slots.size(), 0);
+    for (std::size_t index = 1; index < m_keys.size(); ++index) {
+        const HiveKey& key = m_keys[index];
+        m_slots[slotOf(*key.parent(), key.name())] = static_cast<std::uint32_t>(index + 1);
     }
+}
+
+std::u16string_view RegistryHive::keepName(std::u16string_view name) {
+    if (m_nameBlocks.empty() || m_nameBlockUsed + name.size() > nameBlockSize) {
+        m_nameBlocks.push_back(std::make_unique_for_overwrite<char16_t[]>(nameBlockSize));
+        m_nameBlockUsed = 0;
+    }
+    char16_t* kept = m_nameBlocks.back().get() + m_nameBlockUsed;
+    std::copy(name.begin(), name.end(), kept);
+    m_nameBlockUsed += name.size();
+    return {kept, name.size()};
 }
 
 } // namespace quarvel::platform

@@ -4,8 +4,10 @@
 #include "platform/Result.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,9 +62,15 @@ private:
     // The slot that holds the parent's subkey of that name, or the empty slot where it would go.
     std::size_t slotOf(const HiveKey& parent, std::u16string_view name) const;
     void growSlots();
+    // A lasting copy of a key's name, packed with the others.
+    std::u16string_view keepName(std::u16string_view name);
 
-    std::deque<HiveKey> m_keys;    // the root first; a deque keeps every key in place as it grows
-    std::vector<HiveKey*> m_slots; // subkeys by parent and folded name, open addressing; a power of two long
+    std::deque<HiveKey> m_keys; // the root first; a deque keeps every key in place as it grows
+    // Subkeys by parent and folded name, open addressing: index in m_keys + 1, 0 for none; a power of two
+    // long.
+    std::vector<std::uint32_t> m_slots;
+    std::vector<std::unique_ptr<char16_t[]>> m_nameBlocks;
+    std::size_t m_nameBlockUsed = 0;
     std::size_t m_skippedLines = 0;
     std::string m_firstSkipped;
 };

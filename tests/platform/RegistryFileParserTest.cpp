@@ -221,8 +221,9 @@ TEST_P(MalformedRegistryFile, LeavesOutTheLineAndReadsTheRest) {
     EXPECT_TRUE(
         hive.value().firstSkipped().starts_with("test.reg line " + std::to_string(GetParam().line) + ": "))
         << hive.value().firstSkipped();
-    if (!continuedToTheEnd)
+    if (!continuedToTheEnd) {
         EXPECT_EQ(textOf(hive.value(), u"Good", u"v"), u"1");
+    }
 }
 
 const std::string kHead = "WINE REGISTRY Version 2\n";
