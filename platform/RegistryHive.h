@@ -40,7 +40,8 @@ public:
     // 64-bit prefix keeps the keys of 32-bit programs.
     const HiveKey* findKeyOf32BitProgram(std::u16string_view path) const;
 
-    // Every key, the root included.
+    // Every key, the root first and every key after its parent.
+    const std::deque<HiveKey>& keys() const { return m_keys; }
     std::size_t keyCount() const { return m_keys.size(); }
 
     // Limits Windows puts on keys, which also bound what one key line of a malformed file can cost.
