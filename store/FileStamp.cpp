@@ -24,6 +24,13 @@ FileStamp FileStamp::of(const struct stat& status) {
     return stamp;
 }
 
+std::optional<FileStamp> FileStamp::ofFile(const std::filesystem::path& file) {
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0)
+        return std::nullopt;
+    return of(status);
+}
+
 std::int64_t FileStamp::settlesAt(std::int64_t settleTime) const {
     // The change time is the clock's at the last change; the modification time may be set to anything.
     return m_changed + settleTime;

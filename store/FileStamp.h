@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <sys/stat.h>
 
 namespace quarvel {
@@ -11,6 +13,8 @@ namespace quarvel {
 class FileStamp {
 public:
     static FileStamp of(const struct stat& status);
+    // The file's stamp now; nothing, with errno set, when it cannot be looked at (missing included).
+    static std::optional<FileStamp> ofFile(const std::filesystem::path& file);
 
     // The file's last change lies further back than settleTime, which must exceed the time stamp
     // granularity of the file system, so that any later change shows in the times.

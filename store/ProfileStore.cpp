@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <sys/stat.h>
 #include <thread>
 #include <utility>
 
@@ -27,12 +26,10 @@ constexpr int writeAttempts = 4;
 constexpr std::int64_t settleLimit = 2'000'000'000; // nanoseconds
 
 std::optional<FileStamp> stampOf(const std::filesystem::path& file) {
-    struct stat status {};
-    if (::stat(file.c_str(), &status) == 0)
-        return FileStamp::of(status);
-    if (errno == ENOENT || errno == ENOTDIR)
-        return std::nullopt;
-    throw ProfileError(ProfileError::Operation::Write, file, errno);
+    std::optional<FileStamp> stamp = FileStamp::ofFile(file);
+    if (!stamp && errno != ENOENT && errno != ENOTDIR)
+        throw ProfileError(ProfileError::Operation::Write, file, errno);
+    return stamp;
 }
 
 } // namespace

@@ -197,6 +197,8 @@ void CEditorDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CEditorDlg::OnCommand(int id) {
+    // A command works on the file as it is now, and on the rows that show it.
+    FollowOutsideChanges();
     return m_commands.runGated(id);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/WindowsVersion.h"
 #include "store/FileKind.h"
+#include "store/FileStamp.h"
 #include "ui/CCmdUI.h"
 #include "ui/CDialog.h"
 #include "ui/CKeyListCtrl.h"
@@ -15,7 +16,9 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -71,6 +74,11 @@ public:
     void ReadCfg();
     // Refills the key list from the section the tree now shows as selected (none: the list is emptied).
     void OnSelchangedSectionTree(QTreeWidgetItem* item);
+    // When another program has changed the open file since the tree and list were filled, fills them
+    // again, keeping the selected section (by name and occurrence), the list's scroll position, and its
+    // selected row while that row still holds the same line. Runs when the window gets the focus and
+    // before every command.
+    void FollowOutsideChanges();
 
     enum class LayoutMode { Record, Apply };
     // Record measures the margins from the controls as placed now; Apply fits tree, list and splitter bar
@@ -108,6 +116,7 @@ protected:
     bool OnInitDialog() override;
     void OnSize() override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void placeTemplateControls();
@@ -123,6 +132,9 @@ private:
     QString titleOf(const FileKindInfo& row) const;
     void PromptForFile(const FileKindInfo& row, int errorNumber);
     void showReadFailure(const std::exception& failure);
+    std::optional<std::vector<std::string>> readSectionNames();
+    void fillSectionTree(const std::vector<std::string>& sections);
+    std::vector<std::string> shownSectionNames() const;
     void openKind(FileKind kind);
 
     void OnOpenFs9Cfg();
@@ -143,6 +155,8 @@ private:
     QMenuBar* m_menuBar = nullptr;
     CommandTable m_commands;
     ControlLayout m_layout;
+    // The open file's stamp when the tree was last filled from it; nothing before the first fill.
+    std::optional<std::optional<FileStamp>> m_shownStamp;
 };
 
 } // namespace quarvel
