@@ -97,12 +97,15 @@ void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
     const FolderLock folder(target);
     AtomicFileWriter::removeLeftovers(folder, target);
     for (int attempt = 0; attempt < writeAttempts; ++attempt) {
-        waitUntilSettled(target);
+        const std::optional<FileStamp> settled = waitUntilSettled(target);
         std::optional<FileContent> content = FileReader::read(target, ProfileDocument::maxSize);
         if (content && !content->consistent)
             continue;
         const std::optional<FileStamp> basis =
             content ? std::optional<FileStamp>(content->stamp) : std::nullopt;
+        // Another program may have begun rewriting the file between the wait and the read.
+        if (basis != settled)
+            continue;
         const ProfileDocument document(content ? std::move(content->bytes) : std::string(),
                                        ProfileDocument::Detail::SectionsOnly);
         const std::optional<ProfileEditor::Splice> splice = edit(ProfileEditor(document));
@@ -118,16 +121,16 @@ void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
                        "the file kept changing while it was being written");
 }
 
-void ProfileStore::waitUntilSettled(const std::filesystem::path& target) const {
+std::optional<FileStamp> ProfileStore::waitUntilSettled(const std::filesystem::path& target) const {
     const std::int64_t deadline = FileStamp::nowNanoseconds() + settleLimit;
     for (;;) {
         const std::optional<FileStamp> stamp = stampOf(target);
         const auto own = m_ownWriteStamps.find(target.native());
         if (!stamp || (own != m_ownWriteStamps.end() && own->second == *stamp))
-            return;
+            return stamp;
         const std::int64_t now = FileStamp::nowNanoseconds();
         if (stamp->isSettled(now, m_quietTime))
-            return;
+            return stamp;
         if (now >= deadline)
             throw ProfileError(ProfileError::Operation::Write, target, EBUSY,
                                "another program keeps changing this file");

@@ -67,7 +67,8 @@ public:
 private:
     using Edit = std::function<std::optional<ProfileEditor::Splice>(const ProfileEditor&)>;
     void change(const std::filesystem::path& file, const Edit& edit);
-    void waitUntilSettled(const std::filesystem::path& target) const;
+    // The stamp of the settled file; nothing when there is no file.
+    std::optional<FileStamp> waitUntilSettled(const std::filesystem::path& target) const;
 
     std::filesystem::path m_windowsDirectory;
     std::int64_t m_quietTime;

@@ -100,6 +100,26 @@ TEST_F(ProfileTurnsTest, AFileBeingRewrittenInPlaceIsReadOnlyWhenComplete) {
     EXPECT_EQ(test::readBytes(file), outside + "c=2\r\n");
 }
 
+TEST_F(ProfileTurnsTest, ARewriteInPlaceThatBeginsAsTheReadBeginsIsWaitedFor) {
+    const std::string outside = "[s]\r\na=outside\r\n" + std::string(200, ';') + "\r\n[t]\r\nb=1\r\n";
+    const auto file = dir.write("a.cfg", "[s]\r\na=1\r\n");
+    std::this_thread::sleep_for(150ms); // settled before the write begins
+    std::future<void> writer;
+    FileReader::setReadHook([&] {
+        if (writer.valid())
+            return;
+        std::promise<void> halfWritten;
+        std::future<void> started = halfWritten.get_future();
+        writer = std::async(std::launch::async, [&, halfWritten = std::move(halfWritten)]() mutable {
+            rewriteInPlaceWithPause(file, outside, 50ms, halfWritten);
+        });
+        started.wait();
+    });
+    store.writeString(file, "t", "c", "2");
+    writer.get();
+    EXPECT_EQ(test::readBytes(file), outside + "c=2\r\n");
+}
+
 TEST_F(ProfileTurnsTest, ChangesJustBeforeTheRenameOrDuringTheReadAreKept) {
     const auto file = dir.write("a.cfg", "[s]\r\na=1\r\nb=1\r\n");
     bool changed = false;
