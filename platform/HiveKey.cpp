@@ -2,6 +2,7 @@
 
 #include "platform/TextEncoding.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace quarvel::platform {
@@ -13,10 +14,11 @@ std::u16string HiveKey::path() const {
     for (const HiveKey* key = this; key->m_parent != nullptr; key = key->m_parent)
         line.push_back(key);
     std::u16string path;
-    for (auto key = line.rbegin(); key != line.rend(); ++key) {
+    std::reverse(line.begin(), line.end());
+    for (const HiveKey* key : line) {
         if (!path.empty())
             path.push_back(u'\\');
-        path.append((*key)->m_name);
+        path.append(key->m_name);
     }
     return path;
 }

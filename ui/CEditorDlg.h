@@ -135,6 +135,7 @@ private:
     std::optional<std::vector<std::string>> readSectionNames();
     void fillSectionTree(const std::vector<std::string>& sections);
     std::vector<std::string> shownSectionNames() const;
+    void followAfterFocus();
     void openKind(FileKind kind);
 
     void OnOpenFs9Cfg();
@@ -152,6 +153,7 @@ private:
     EditorHost& m_host;
     QTimer m_loadTimer;
     QTimer m_searchTimer;
+    QTimer m_focusTimer; // runs followAfterFocus once the activation is over
     QMenuBar* m_menuBar = nullptr;
     CommandTable m_commands;
     ControlLayout m_layout;

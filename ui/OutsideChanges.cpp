@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QScrollBar>
-#include <QTimer>
 
 namespace quarvel {
 
@@ -30,15 +29,15 @@ ListRow selectedRow(const CKeyListCtrl& list) {
 
 void CEditorDlg::changeEvent(QEvent* event) {
     CDialog::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !isActiveWindow())
-        return;
-    // From the event loop, once the activation is over; not while a dialog of a running command is open,
-    // as that command still works on the rows it was started on.
-    QTimer::singleShot(0, this, [this] {
-        const QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr || modal == this)
-            FollowOutsideChanges();
-    });
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_focusTimer.start(0);
+}
+
+// Not while a dialog of a running command is open: that command still works on the rows it started on.
+void CEditorDlg::followAfterFocus() {
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || modal == this)
+        FollowOutsideChanges();
 }
 
 void CEditorDlg::FollowOutsideChanges() {

@@ -176,6 +176,7 @@ TEST_F(ProfileTurnsTest, ConcurrentProcessesLoseNoUpdate) {
     constexpr int writers = 2;
     constexpr int keysEach = 10;
     std::vector<std::future<int>> children;
+    children.reserve(writers);
     for (int writer = 0; writer < writers; ++writer) {
         children.push_back(std::async(std::launch::async, [&, writer] {
             return test::runInChild([&] {

@@ -126,6 +126,7 @@ Outcome writers(int processes, int setsEach) {
     const std::string original = generatedProfile(20'000);
     const fs::path file = dir.write("fs9.cfg", original);
     std::vector<pid_t> children;
+    children.reserve(static_cast<std::size_t>(processes));
     for (int process = 0; process < processes; ++process) {
         children.push_back(startChild([&, process] {
             ProfileStore store(dir.path());
