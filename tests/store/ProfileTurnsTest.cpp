@@ -49,8 +49,11 @@ void editOnce(const std::filesystem::path& file, bool& done) {
     ::close(fd);
 }
 
-class ProfileTurnsTest : public test::StoreTest {
+class ProfileTurnsTest : public ::testing::Test {
 protected:
+    test::TempDir dir;
+    ProfileStore store{dir.path()}; // waiting for files to settle, as the window and quarvel-ini do
+
     void TearDown() override {
         AtomicFileWriter::setStepHook({});
         AtomicFileWriter::setSyncFunction(nullptr);

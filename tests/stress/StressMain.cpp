@@ -268,10 +268,10 @@ struct Scenario {
 
 const std::vector<Scenario>& scenarios() {
     static const std::vector<Scenario> all = {
-        {"kills", kills, 20, 1000},
+        {"kills", kills, 10, 1000},
         {"writers2", [](int count) { return writers(2, count); }, 10, 500},
         {"writers4", [](int count) { return writers(4, count); }, 5, 500},
-        {"in-place", inPlace, 20, 500},
+        {"in-place", inPlace, 10, 500},
         {"full-disk", fullDisk, 20, 200},
     };
     return all;
