@@ -6,12 +6,18 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace quarvel {
 
 namespace {
 
 constexpr int readAttempts = 3;
+
+std::function<void()>& readHook() {
+    static std::function<void()> hook;
+    return hook;
+}
 
 [[noreturn]] void failRead(const std::filesystem::path& file, int errorCode) {
     throw ProfileError(ProfileError::Operation::Read, file, errorCode);
@@ -68,12 +74,18 @@ std::optional<FileContent> FileReader::read(const std::filesystem::path& file, s
         content.bytes = readAll(fd.get(), static_cast<std::size_t>(before.st_size), file);
         if (content.bytes.size() > maxSize)
             failRead(file, EFBIG);
+        if (readHook())
+            readHook()();
         const struct stat after = statusOf(fd.get(), file);
         content.consistent = FileStamp::of(before) == FileStamp::of(after);
         before = after;
     }
     content.stamp = FileStamp::of(before);
     return content;
+}
+
+void FileReader::setReadHook(std::function<void()> hook) {
+    readHook() = std::move(hook);
 }
 
 } // namespace quarvel

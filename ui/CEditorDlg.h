@@ -2,6 +2,7 @@
 
 #include "platform/WindowsVersion.h"
 #include "store/FileKind.h"
+#include "store/FileStamp.h"
 #include "store/LineRef.h"
 #include "store/ProfileFile.h"
 #include "store/SectionRef.h"
@@ -24,6 +25,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -79,6 +81,11 @@ public:
     void ReadCfg();
     // Refills the key list from the section the tree now shows as selected (none: the list is emptied).
     void OnSelchangedSectionTree(QTreeWidgetItem* item);
+    // When another program has changed the open file since the tree and list were filled, fills them
+    // again, keeping the selected section (by name and occurrence), the list's scroll position, and its
+    // selected row while that row still holds the same line. Runs when the window gets the focus and
+    // before every command.
+    void FollowOutsideChanges();
 
     // The key commands: each acts on the marked row of the key list, or adds a row to the section shown.
     void OnDblclkKeyList();
@@ -132,6 +139,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void OnSize() override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void placeTemplateControls();
@@ -148,6 +156,10 @@ private:
     QString titleOf(const FileKindInfo& row) const;
     void PromptForFile(const FileKindInfo& row, int errorNumber);
     void showReadFailure(const std::exception& failure);
+    std::optional<std::vector<std::string>> readSectionNames();
+    void fillSectionTree(const std::vector<std::string>& sections);
+    std::vector<std::string> shownSectionNames() const;
+    void followAfterFocus();
     void openKind(FileKind kind);
 
     // The file dialogs for configuration files: open (browse, Open Other) and save (Save As).
@@ -177,13 +189,11 @@ private:
     void OnRclickSectionTree();
 
     void connectEditingNotifications();
-    void fillSectionTree(const std::vector<std::string>& sections);
     void fillKeyList(std::span<const std::string_view> lines, const std::string& section);
     LineRef lineRefOf(QTreeWidgetItem* section, int row) const;
     int runTextDialog(QDialog& dialog);
     // Runs a write; false once the user has been told why it failed.
     bool writeToFile(const std::function<void()>& write);
-    void refreshAfterConflict();
     void searchFrom(SearchHit from, bool wrap);
     void showSearchHit(const ProfileFile& profile, SearchHit hit);
     void showFoundRow();
@@ -192,11 +202,14 @@ private:
     EditorHost& m_host;
     QTimer m_loadTimer;
     QTimer m_searchTimer;
+    QTimer m_focusTimer; // runs followAfterFocus once the activation is over
     QMenuBar* m_menuBar = nullptr;
     CommandTable m_commands;
     ControlLayout m_layout;
     QString m_strLastFind;              // the text of the last search
     std::optional<SearchHit> m_lastHit; // where it was found
+    // The open file's stamp when the tree was last filled from it; nothing before the first fill.
+    std::optional<std::optional<FileStamp>> m_shownStamp;
 };
 
 } // namespace quarvel

@@ -68,7 +68,7 @@ bool CEditorDlg::writeToFile(const std::function<void()>& write) {
                "refreshed.")
                 .arg(pathText(m_strCfgPath)),
             tr("File changed"), MB_OK | MB_ICONEXCLAMATION);
-        refreshAfterConflict();
+        FollowOutsideChanges();
     } catch (const ProfileError& failure) {
         m_windowSystem.MessageBox(this,
                                   tr("Quarvel could not write to %1.\n\n%2")
@@ -81,28 +81,6 @@ bool CEditorDlg::writeToFile(const std::function<void()>& write) {
                                   tr("Error writing file"), MB_OK | MB_ICONEXCLAMATION);
     }
     return false;
-}
-
-// The list is read again; the tree too when its sections are no longer the file's.
-void CEditorDlg::refreshAfterConflict() {
-    QTreeWidgetItem* selected = m_tree.selectedSection();
-    try {
-        const ProfileFile profile = m_host.store().read(m_strCfgPath);
-        const ProfileDocument::Section* stillThere = nullptr;
-        if (selected != nullptr) {
-            const SectionRef section = sectionRefOf(selected);
-            stillThere = profile.document().findSection(section.name, section.occurrence);
-        }
-        if (stillThere == nullptr ||
-            profile.document().sections().size() != static_cast<std::size_t>(m_tree.sectionCount())) {
-            const std::vector<std::string_view> names = profile.sectionNames();
-            fillSectionTree({names.begin(), names.end()});
-            return;
-        }
-    } catch (const ProfileError& failure) {
-        showReadFailure(failure);
-    }
-    OnSelchangedSectionTree(selected);
 }
 
 void CEditorDlg::OnDblclkKeyList() {

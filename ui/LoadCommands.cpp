@@ -89,32 +89,40 @@ void CEditorDlg::ReadCfg() {
     m_strCfgPath = pathMemberOf(row->kind);
     m_strHelpIni = std::string(row->helpFile);
     setWindowTitle(titleOf(*row));
+    m_shownStamp.reset(); // until the tree shows this file
 
     // The file must be writable, or no edit could be saved to it.
     if (const auto check = m_host.store().checkWritable(m_strCfgPath); !check.ok()) {
         PromptForFile(*row, check.failure().errorNumber);
         return;
     }
-    std::vector<std::string> sections;
+    const std::optional<std::vector<std::string>> sections = readSectionNames();
+    if (!sections)
+        return;
+    fillSectionTree(*sections);
+    if (QTreeWidgetItem* first = m_tree.firstSection()) {
+        m_tree.scrollToTop(first);
+        m_tree.selectSection(first);
+    }
+}
+
+// The file's stamp is taken before the read, so that a change during the read shows as a change later.
+std::optional<std::vector<std::string>> CEditorDlg::readSectionNames() {
+    m_shownStamp = FileStamp::ofFile(m_strCfgPath);
     try {
-        sections = m_host.store().sectionNames(m_strCfgPath);
+        return m_host.store().sectionNames(m_strCfgPath);
     } catch (const ProfileError& failure) {
         // The tree must not go on showing another file's sections under this file's path.
         m_tree.deleteAllSections();
         showReadFailure(failure);
-        return;
+        return std::nullopt;
     }
-    fillSectionTree(sections);
 }
 
 void CEditorDlg::fillSectionTree(const std::vector<std::string>& sections) {
     m_tree.deleteAllSections();
     for (const std::string& section : sections)
         m_tree.appendSection(decodeCp1252(section));
-    if (QTreeWidgetItem* first = m_tree.firstSection()) {
-        m_tree.scrollToTop(first);
-        m_tree.selectSection(first);
-    }
 }
 
 void CEditorDlg::PromptForFile(const FileKindInfo& row, int errorNumber) {

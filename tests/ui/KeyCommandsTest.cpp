@@ -222,11 +222,15 @@ TEST_F(KeyCommandsTest, AFailedWriteIsToldAndChangesNothingOnScreen) {
     EXPECT_EQ(rows(), QStringList{"k|5|Shipped words"});
 }
 
+// The window reads the file again before each command; what another program changes while the dialog is
+// open is caught at the write.
 TEST_F(KeyCommandsTest, ALineChangedByAnotherProgramIsNotOverwritten) {
     start("[Main]\r\nk=1\r\n[Gone]\r\nx=1\r\n");
     clickRow(0);
-    host.write(host.fs9Cfg(), "[Main]\r\nk=9\r\n[Gone]\r\nx=1\r\n");
-    script([](QDialog& shown) { type(shown, "value", QStringLiteral("2")); });
+    script([this](QDialog& shown) {
+        host.write(host.fs9Cfg(), "[Main]\r\nk=9\r\n[Gone]\r\nx=1\r\n");
+        type(shown, "value", QStringLiteral("2"));
+    });
     dialog->OnCommand(ID_CHANGE_KEY);
     ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
     EXPECT_EQ(box(0).text,
@@ -241,9 +245,11 @@ TEST_F(KeyCommandsTest, ALineChangedByAnotherProgramIsNotOverwritten) {
     // The section itself went: the tree is read again too.
     selectSection(1);
     clickRow(0);
-    host.write(host.fs9Cfg(), "[Main]\r\nk=9\r\n");
-    windowSystem.messageBoxAnswers = {IDYES};
-    dialog->OnCommand(ID_REMOVE_KEY);
+    script([this](QDialog& shown) {
+        host.write(host.fs9Cfg(), "[Main]\r\nk=9\r\n");
+        type(shown, "value", QStringLiteral("2"));
+    });
+    dialog->OnCommand(ID_CHANGE_KEY);
     EXPECT_EQ(sections(), QStringList{"Main"});
     EXPECT_EQ(fileBytes(), "[Main]\r\nk=9\r\n");
 }
