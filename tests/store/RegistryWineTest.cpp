@@ -47,10 +47,9 @@ TEST_F(WineRegistryTest, GivesTextInTheEightBitCodePage) {
 }
 
 TEST_F(WineRegistryTest, ReadsValuesOfEveryStoredForm) {
-    m_prefix.writeSystemReg(
-        "[" + std::string("Software\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\9.0") +
-        "] 1\n\"EXE Path\"=str(2):\"%ProgramFiles%\\\\FS9\"\n\"NoZero\"=hex(1):46,00,53,00\n"
-        "\"Number\"=dword:00000039\n");
+    m_prefix.writeSystemReg("[Software\\\\Microsoft\\\\Microsoft Games\\\\Flight Simulator\\\\9.0] 1\n"
+                            "\"EXE Path\"=str(2):\"%ProgramFiles%\\\\FS9\"\n\"NoZero\"=hex(1):46,00,53,00\n"
+                            "\"Number\"=dword:00000039\n");
     WineRegistry registry{platform::WinePrefix(m_prefix.root())};
     CRegistryKey key(registry);
     key.Open(HKEY_LOCAL_MACHINE, kKey, false);
