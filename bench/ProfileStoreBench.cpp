@@ -87,6 +87,15 @@ void everySectionFromSnapshotCold(benchmark::State& state) {
         searchEverySection(ProfileStore(generated->folder()));
 }
 
+// A search through every section that finds nothing, on a store that has not read the file yet.
+void searchMissCold(benchmark::State& state) {
+    while (state.KeepRunning()) {
+        const ProfileStore store(generated->folder());
+        const ProfileFile file = store.read(generated->file());
+        benchmark::DoNotOptimize(file.document().findText("TEXTURE_MAX_LOAD"));
+    }
+}
+
 void oneKeyThousandTimes(benchmark::State& state) {
     const ProfileStore store(generated->folder());
     while (state.KeepRunning()) {
@@ -113,7 +122,8 @@ const std::vector<Case>& cases() {
         {"OneSection/first", oneSectionFirst, "ReadFileFloor", 0},
         {"OneSection/repeated", oneSectionRepeated, "ReadFileFloor", 0},
         {"EverySection/snapshot", everySectionFromSnapshot, "ReadFileFloor", 5},
-        {"EverySection/snapshotCold", everySectionFromSnapshotCold, "ReadFileFloor", 5},
+        {"EverySection/snapshotCold", everySectionFromSnapshotCold, "ReadFileFloor", 0},
+        {"Search/missCold", searchMissCold, "ReadFileFloor", 5},
         {"EverySection/calls", everySectionByCalls, "ReadFileFloor", 0},
         {"OneKey/1000times", oneKeyThousandTimes, "ReadFileFloor", 0},
         {"DurableRewriteFloor", durableRewriteFloor, nullptr, 0, Clock::Wall},

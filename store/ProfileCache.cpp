@@ -18,10 +18,10 @@ std::shared_ptr<const ProfileDocument> ProfileCache::load(const std::filesystem:
     ++m_statistics.reads;
     std::optional<FileContent> content = FileReader::read(file, ProfileDocument::maxSize);
     if (!content)
-        return std::make_shared<const ProfileDocument>(std::string());
+        return std::make_shared<const ProfileDocument>(std::string_view());
     const FileStamp stamp = content->stamp;
     const bool keepable = content->consistent && stamp.isSettled(FileStamp::nowNanoseconds(), m_settleTime);
-    auto document = std::make_shared<const ProfileDocument>(std::move(content->bytes));
+    auto document = std::make_shared<const ProfileDocument>(std::string_view(content->bytes));
     if (keepable)
         keep({file, stamp, document});
     return document;
