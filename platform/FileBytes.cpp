@@ -2,18 +2,64 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <sys/mman.h>
+#include <utility>
 
 namespace quarvel::platform {
 
+namespace {
+
+// Below this, a small page or two: huge pages are not worth asking for.
+constexpr std::size_t hugePageWorthy = std::size_t{2} << 20;
+
+} // namespace
+
 FileBytes::FileBytes(std::string_view bytes) : FileBytes(forOverwrite(bytes.size())) {
-    std::memcpy(m_data.get(), bytes.data(), bytes.size());
+    if (!bytes.empty())
+        std::memcpy(m_data, bytes.data(), bytes.size());
 }
 
 FileBytes FileBytes::forOverwrite(std::size_t size) {
     FileBytes bytes;
-    bytes.m_data = std::make_unique_for_overwrite<char[]>(size);
+    if (size == 0)
+        return bytes;
+    void* mapped = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        throw std::bad_alloc();
+    // Only advice: without huge pages the buffer works the same, more slowly.
+    if (size >= hugePageWorthy)
+        ::madvise(mapped, size, MADV_HUGEPAGE);
+    bytes.m_data = static_cast<char*>(mapped);
     bytes.m_size = size;
+    bytes.m_capacity = size;
     return bytes;
+}
+
+FileBytes::FileBytes(FileBytes&& other) noexcept
+    : m_data(std::exchange(other.m_data, nullptr)), m_size(std::exchange(other.m_size, 0)),
+      m_capacity(std::exchange(other.m_capacity, 0)) {}
+
+FileBytes& FileBytes::operator=(FileBytes&& other) noexcept {
+    if (this != &other) {
+        release();
+        m_data = std::exchange(other.m_data, nullptr);
+        m_size = std::exchange(other.m_size, 0);
+        m_capacity = std::exchange(other.m_capacity, 0);
+    }
+    return *this;
+}
+
+FileBytes::~FileBytes() {
+    release();
+}
+
+void FileBytes::release() {
+    if (m_data != nullptr)
+        ::munmap(m_data, m_capacity);
+    m_data = nullptr;
+    m_size = 0;
+    m_capacity = 0;
 }
 
 void FileBytes::shrink(std::size_t size) {
@@ -21,10 +67,17 @@ void FileBytes::shrink(std::size_t size) {
 }
 
 void FileBytes::append(std::string_view more) {
-    FileBytes bigger = forOverwrite(m_size + more.size());
-    std::memcpy(bigger.m_data.get(), m_data.get(), m_size);
-    std::memcpy(bigger.m_data.get() + m_size, more.data(), more.size());
-    *this = std::move(bigger);
+    if (more.empty())
+        return;
+    if (m_capacity - m_size < more.size()) {
+        FileBytes bigger = forOverwrite(std::max(2 * m_capacity, m_size + more.size()));
+        if (m_size > 0)
+            std::memcpy(bigger.m_data, m_data, m_size);
+        bigger.m_size = m_size;
+        *this = std::move(bigger);
+    }
+    std::memcpy(m_data + m_size, more.data(), more.size());
+    m_size += more.size();
 }
 
 } // namespace quarvel::platform

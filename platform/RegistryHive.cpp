@@ -44,10 +44,10 @@ void cutToParent(std::u16string& path) {
 } // namespace
 
 Result<RegistryHive> RegistryHive::load(const std::filesystem::path& file) {
-    Result<std::string> content = readFileBytes(file);
+    const Result<FileBytes> content = readFileBytes(file);
     if (!content)
         return content.failure();
-    return RegistryFileParser(content.value(), file.string()).parse();
+    return RegistryFileParser(content.value().view(), file.string()).parse();
 }
 
 const HiveKey* RegistryHive::findKey(std::u16string_view path) const {

@@ -1,7 +1,7 @@
 #include "store/AtomicFileWriter.h"
 
+#include "platform/UniqueFd.h"
 #include "store/ProfileError.h"
-#include "store/UniqueFd.h"
 
 #include <cerrno>
 #include <climits>
@@ -14,6 +14,7 @@ namespace quarvel {
 
 namespace {
 
+using platform::UniqueFd;
 using Step = AtomicFileWriter::Step;
 
 constexpr int maxLinkDepth = 40;

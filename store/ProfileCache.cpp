@@ -21,7 +21,7 @@ std::shared_ptr<const ProfileDocument> ProfileCache::load(const std::filesystem:
         return std::make_shared<const ProfileDocument>(std::string_view());
     const FileStamp stamp = content->stamp;
     const bool keepable = content->consistent && stamp.isSettled(FileStamp::nowNanoseconds(), m_settleTime);
-    auto document = std::make_shared<const ProfileDocument>(std::string_view(content->bytes));
+    auto document = std::make_shared<const ProfileDocument>(std::move(content->bytes));
     if (keepable)
         keep({file, stamp, document});
     return document;

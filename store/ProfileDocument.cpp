@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <functional>
 #include <stdexcept>
 #include <utility>
 
@@ -29,8 +28,6 @@ std::uint32_t narrow(std::size_t value) {
     return static_cast<std::uint32_t>(value);
 }
 
-using TextSearcher = std::boyer_moore_horspool_searcher<std::string_view::const_iterator>;
-
 // The next "=" with a blank beside it from one position up to another, or that other position.
 std::size_t nextBlankEquals(std::string_view bytes, std::size_t from, std::size_t to) {
     for (std::size_t at = findByte(bytes, from, to, '='); at < to; at = findByte(bytes, at + 1, to, '=')) {
@@ -40,12 +37,48 @@ std::size_t nextBlankEquals(std::string_view bytes, std::size_t from, std::size_
     return to;
 }
 
+// How often a byte turns up in configuration text, roughly: lower-case letters, digits, blanks, "=" and
+// line breaks are everywhere, "." and "_" often, capitals and other signs seldom.
+int commonness(char c) {
+    if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || isBlank(c) || isLineBreak(c) || c == '=')
+        return 2;
+    return c == '.' || c == '_' ? 1 : 0;
+}
+
+// Finds a text by its rarest byte: one vector scan for that byte, and a comparison where it turns up.
+class TextScanner {
+public:
+    explicit TextScanner(std::string_view text) : m_text(text) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (commonness(text[i]) < commonness(text[m_anchor]))
+                m_anchor = i;
+        }
+    }
+
+    // Where the text next starts from the position on, or the size of the bytes.
+    std::size_t find(std::string_view bytes, std::size_t from) const {
+        if (m_text.empty())
+            return std::min(from, bytes.size());
+        for (std::size_t at = from + m_anchor; at < bytes.size(); ++at) {
+            at = findByte(bytes, at, bytes.size(), m_text[m_anchor]);
+            if (at == bytes.size())
+                break;
+            if (bytes.substr(at - m_anchor, m_text.size()) == m_text)
+                return at - m_anchor;
+        }
+        return bytes.size();
+    }
+
+private:
+    std::string_view m_text;
+    std::size_t m_anchor = 0;
+};
+
 // The next place from which a returned line could hold the text: where its bytes are, or, for a text with
 // "=", an "=" with a blank beside it, whose line the section read returns without those blanks.
-std::size_t nextCandidate(std::string_view bytes, std::string_view text, const TextSearcher& searcher,
+std::size_t nextCandidate(std::string_view bytes, std::string_view text, const TextScanner& scanner,
                           std::size_t from) {
-    const auto rest = bytes.begin() + static_cast<std::ptrdiff_t>(from);
-    const std::size_t atText = static_cast<std::size_t>(searcher(rest, bytes.end()).first - bytes.begin());
+    const std::size_t atText = scanner.find(bytes, from);
     if (text.find('=') == std::string_view::npos)
         return atText;
     return nextBlankEquals(bytes, from, atText);
@@ -135,9 +168,11 @@ void ProfileDocument::findSections() {
 void ProfileDocument::addSection(std::size_t header) {
     if (!m_sections.empty())
         m_sections.back().end = narrow(header);
-    const std::string_view line = trimBlanks(lineAt(header));
+    const std::string_view headerLine = lineAt(header);
+    const std::string_view line = trimBlanks(headerLine);
     const std::string_view name = line.substr(1, line.find(']', 1) - 1);
-    m_sections.push_back({trimBlanks(name), narrow(header), narrow(nextLine(header)), 0});
+    m_sections.push_back(
+        {trimBlanks(name), narrow(header), narrow(afterLine(header + headerLine.size())), 0});
 }
 
 void ProfileDocument::collectLines(const Section& section, CollectedLines& collected) const {
@@ -240,11 +275,11 @@ std::optional<ProfileDocument::LinePlace> ProfileDocument::findText(std::string_
                                                                     LinePlace from) const {
     // The bytes are searched first; only a section where the text (or, for a text with "=", a line the
     // section read rebuilds) turns up has its lines worked out, and those decide.
-    const TextSearcher searcher(text.begin(), text.end());
+    const TextScanner scanner(text);
     for (std::size_t position = from.section < m_sections.size() ? m_sections[from.section].body
                                                                  : bytes().size();
          position < bytes().size();) {
-        const std::size_t candidate = nextCandidate(bytes(), text, searcher, position);
+        const std::size_t candidate = nextCandidate(bytes(), text, scanner, position);
         if (candidate >= bytes().size())
             break;
         const std::size_t index = sectionAt(candidate);
@@ -279,10 +314,14 @@ std::string_view ProfileDocument::lineAt(std::size_t line) const {
 }
 
 std::size_t ProfileDocument::nextLine(std::size_t line) const {
-    const std::size_t end = line + lineAt(line).size();
+    return afterLine(line + lineAt(line).size());
+}
+
+std::size_t ProfileDocument::afterLine(std::size_t end) const {
     if (end == m_bytes.size())
         return end;
-    return end + (bytes().compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    const std::string_view text = bytes();
+    return end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
 }
 
 std::size_t ProfileDocument::contentEnd(const Section& section) const {

@@ -98,6 +98,8 @@ private:
         std::string rebuilt;
     };
 
+    // Past the line break that starts at end (the end of a line).
+    std::size_t afterLine(std::size_t end) const;
     void findSections();
     void addSection(std::size_t header);
     void collectLines(const Section& section, CollectedLines& collected) const;

@@ -83,7 +83,7 @@ void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
             continue;
         const std::optional<FileStamp> basis =
             content ? std::optional<FileStamp>(content->stamp) : std::nullopt;
-        const ProfileDocument document(content ? std::string_view(content->bytes) : std::string_view());
+        const ProfileDocument document(content ? std::move(content->bytes) : platform::FileBytes());
         const std::optional<ProfileEditor::Splice> splice = edit(ProfileEditor(document));
         if (!splice || AtomicFileWriter::replace(target, splice->pieces(document.bytes()), basis))
             return;

@@ -115,8 +115,8 @@ int IniTool::dispatch(const Arguments& arguments) {
 
 int IniTool::listSections(const Arguments& arguments) {
     const ProfileFile file = m_store.read(arguments[0]);
-    for (std::string_view name : file.sectionNames())
-        printLine(name);
+    for (const ProfileDocument::Section& section : file.document().sections())
+        printLine(section.name);
     return Success;
 }
 
