@@ -1,19 +1,12 @@
 #include "platform/FileBytes.h"
 
+#include "platform/LargeBlockAllocator.h"
+
 #include <algorithm>
 #include <cstring>
-#include <new>
-#include <sys/mman.h>
 #include <utility>
 
 namespace quarvel::platform {
-
-namespace {
-
-// Below this, a small page or two: huge pages are not worth asking for.
-constexpr std::size_t hugePageWorthy = std::size_t{2} << 20;
-
-} // namespace
 
 FileBytes::FileBytes(std::string_view bytes) : FileBytes(forOverwrite(bytes.size())) {
     if (!bytes.empty())
@@ -24,13 +17,7 @@ FileBytes FileBytes::forOverwrite(std::size_t size) {
     FileBytes bytes;
     if (size == 0)
         return bytes;
-    void* mapped = ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED)
-        throw std::bad_alloc();
-    // Only advice: without huge pages the buffer works the same, more slowly.
-    if (size >= hugePageWorthy)
-        ::madvise(mapped, size, MADV_HUGEPAGE);
-    bytes.m_data = static_cast<char*>(mapped);
+    bytes.m_data = static_cast<char*>(allocateLargeBlock(size));
     bytes.m_size = size;
     bytes.m_capacity = size;
     return bytes;
@@ -56,7 +43,7 @@ FileBytes::~FileBytes() {
 
 void FileBytes::release() {
     if (m_data != nullptr)
-        ::munmap(m_data, m_capacity);
+        freeLargeBlock(m_data, m_capacity);
     m_data = nullptr;
     m_size = 0;
     m_capacity = 0;

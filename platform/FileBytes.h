@@ -5,9 +5,9 @@
 
 namespace quarvel::platform {
 
-// A file's bytes in one buffer of their size, mapped straight from the system. The buffer is not cleared
-// before a read fills it, and a big one is asked for in huge pages: for a big file, clearing memory or
-// taking a fault for each small page costs more than the read itself.
+// A file's bytes in one buffer of their size. The buffer is not cleared before a read fills it, and a big
+// one is a large block (see LargeBlockAllocator): for a big file, clearing memory or taking a fault for
+// each small page costs more than the read itself.
 class FileBytes {
 public:
     FileBytes() = default;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileBytes.h"
+#include "platform/LargeBlockAllocator.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -57,7 +58,8 @@ public:
     ProfileDocument& operator=(const ProfileDocument&) = delete;
 
     std::string_view bytes() const { return m_bytes.view(); }
-    const std::vector<Section>& sections() const { return m_sections; }
+    using Sections = std::vector<Section, platform::LargeBlockAllocator<Section>>;
+    const Sections& sections() const { return m_sections; }
 
     // Where the text starts: after a UTF-8 byte-order mark, which belongs to no line.
     std::size_t textBegin() const { return m_textBegin; }
@@ -109,9 +111,10 @@ private:
     platform::FileBytes m_bytes;
     std::size_t m_textBegin = 0;
     std::string_view m_lineBreak;
-    std::vector<Section> m_sections;
+    Sections m_sections;
     mutable std::unordered_map<std::size_t, CollectedLines> m_collected; // by section index
-    mutable std::vector<std::uint32_t> m_index; // open addressing: section index + 1, 0 for empty
+    // Open addressing: section index + 1, 0 for empty.
+    mutable std::vector<std::uint32_t, platform::LargeBlockAllocator<std::uint32_t>> m_index;
 };
 
 } // namespace quarvel
