@@ -26,8 +26,9 @@ std::string readWholeFile(const std::filesystem::path& file) {
     return bytes;
 }
 
-void durableRewrite(const std::filesystem::path& file, const std::string& bytes) {
-    const std::filesystem::path temporary = file.parent_path() / ("." + file.filename().string() + ".new");
+void durableRewrite(const std::filesystem::path& file, std::string_view bytes) {
+    std::filesystem::path temporary = file;
+    temporary += ".new";
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     check(fd >= 0, "open");
     check(::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()), "write");

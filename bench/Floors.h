@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 // The plain file operations every store operation is built on: what a benchmark is measured against.
 namespace quarvel::bench {
@@ -13,6 +14,6 @@ void check(bool succeeded, const char* what);
 std::string readWholeFile(const std::filesystem::path& file);
 
 // The bytes to a new file beside the file, flushed, renamed over it, the folder flushed.
-void durableRewrite(const std::filesystem::path& file, const std::string& bytes);
+void durableRewrite(const std::filesystem::path& file, std::string_view bytes);
 
 } // namespace quarvel::bench
