@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <vector>
@@ -22,7 +23,7 @@ namespace quarvel::bench {
 namespace {
 
 constexpr int sectionCount = 200'000;
-constexpr int openings = 5;
+constexpr int reopenings = 5;
 constexpr double openLimitMs = 100;
 constexpr double growthLimit = 3; // times the file's size
 
@@ -50,17 +51,33 @@ std::unique_ptr<EditorHost> hostFor(const GeneratedProfile& scenery) {
     return host;
 }
 
-double milliseconds(std::chrono::steady_clock::duration duration) {
+double milliseconds(std::chrono::nanoseconds duration) {
     return std::chrono::duration<double, std::milli>(duration).count();
 }
 
-// Opens the scenery file and returns the milliseconds until its first section is listed and painted.
-double openScenery(CEditorDlg& dialog) {
+// Processor time of this process so far: on a machine shared with other work, the part of the wall time
+// that was this program's own.
+std::chrono::nanoseconds processorTime() {
+    timespec now{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec);
+}
+
+struct OpenTime {
+    double wallMs;
+    double processorMs;
+};
+
+// Opens the scenery file and returns the milliseconds (wall clock) until its first section is listed and
+// the window has painted.
+OpenTime openScenery(CEditorDlg& dialog) {
     const auto start = std::chrono::steady_clock::now();
+    const std::chrono::nanoseconds processorStart = processorTime();
     dialog.m_fileopened = FileKind::SceneryCfg;
     dialog.ReadCfg();
     QApplication::processEvents();
-    const double elapsed = milliseconds(std::chrono::steady_clock::now() - start);
+    const OpenTime elapsed{milliseconds(std::chrono::steady_clock::now() - start),
+                           milliseconds(processorTime() - processorStart)};
     if (dialog.m_list.rowCount() == 0)
         throw std::runtime_error("the first section was not listed");
     return elapsed;
@@ -85,7 +102,9 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const GeneratedProfile scenery({GeneratedProfile::Style::SceneryAreas, sectionCount, "scenery.cfg"});
     const double fileBytes = static_cast<double>(scenery.bytes().size());
-    std::cout << "File: " << scenery.bytes().size() << " bytes, " << sectionCount << " sections, CRLF\n";
+    std::cout << "File: " << scenery.bytes().size() << " bytes, " << sectionCount << " sections, CRLF\n"
+              << "Waiting for it to settle, as a scenery.cfg on a player's disk has...\n";
+    scenery.waitUntilSettled();
     const std::unique_ptr<EditorHost> host = hostFor(scenery);
     QtWindowSystem windowSystem;
     CEditorDlg dialog(windowSystem, *host);
@@ -93,21 +112,23 @@ int main(int argc, char** argv) {
     dialog.KillTimer(CEditorDlg::kLoadTimer);
     QApplication::processEvents();
 
+    // The first open reads and parses the file; later ones find it parsed in the store's cache.
     const double before = residentBytes();
-    std::vector<double> times{openScenery(dialog)};
+    const OpenTime first = openScenery(dialog);
     const double growth = residentBytes() - before;
-    for (int i = 1; i < openings; ++i)
-        times.push_back(openScenery(dialog));
+    std::vector<double> times;
+    for (int i = 0; i < reopenings; ++i)
+        times.push_back(openScenery(dialog).wallMs);
     std::sort(times.begin(), times.end());
-    const double median = times[times.size() / 2];
     const bool whole = namesShownWhole(dialog, scenery);
 
-    std::printf("Open to the first section listed: median %.1f ms of %d (fastest %.1f ms, slowest %.1f ms)  "
-                "(at most %.0f ms: %s)\n",
-                median, openings, times.front(), times.back(), openLimitMs,
-                median <= openLimitMs ? "ok" : "EXCEEDED");
+    std::printf(
+        "First open to the first section listed: %.1f ms, processor time %.1f ms  (at most %.0f ms: %s)\n",
+        first.wallMs, first.processorMs, openLimitMs, first.wallMs <= openLimitMs ? "ok" : "EXCEEDED");
+    std::printf("Open again (file parsed in the cache): median %.1f ms of %d\n", times[times.size() / 2],
+                reopenings);
     std::printf("Memory the first open added: %.1f MB, %.2fx the file  (at most %.0fx: %s)\n", growth / 1e6,
                 growth / fileBytes, growthLimit, growth <= growthLimit * fileBytes ? "ok" : "EXCEEDED");
     std::printf("Every name shown whole: %s\n", whole ? "yes" : "NO");
-    return median <= openLimitMs && growth <= growthLimit * fileBytes && whole ? 0 : 1;
+    return first.wallMs <= openLimitMs && growth <= growthLimit * fileBytes && whole ? 0 : 1;
 }

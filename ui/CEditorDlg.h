@@ -20,7 +20,6 @@
 class QAction;
 class QMenu;
 class QMenuBar;
-class QTreeWidgetItem;
 
 namespace quarvel {
 
@@ -70,7 +69,7 @@ public:
     // opened brings up the prompt to browse for it.
     void ReadCfg();
     // Refills the key list from the section the tree now shows as selected (none: the list is emptied).
-    void OnSelchangedSectionTree(QTreeWidgetItem* item);
+    void OnSelchangedSectionTree(int sectionRow);
 
     enum class LayoutMode { Record, Apply };
     // Record measures the margins from the controls as placed now; Apply fits tree, list and splitter bar

@@ -8,6 +8,10 @@ namespace quarvel {
 // one whole row selected at a time, and context menus left to the owner.
 class FlatTreeWidget : public QTreeWidget {
     Q_OBJECT
+public:
+    // The same settings for any tree view that shows a flat list.
+    static void makeFlat(QTreeView& view);
+
 protected:
     explicit FlatTreeWidget(QWidget* parent);
 };

@@ -105,19 +105,17 @@ void CEditorDlg::ReadCfg() {
         PromptForFile(*row, check.failure().errorNumber);
         return;
     }
-    std::vector<std::string> sections;
+    ProfileFile file;
     try {
-        sections = m_host.store().sectionNames(m_strCfgPath);
+        file = m_host.store().read(m_strCfgPath);
     } catch (const ProfileError& failure) {
         // The tree must not go on showing another file's sections under this file's path.
         m_tree.deleteAllSections();
         showReadFailure(failure);
         return;
     }
-    m_tree.deleteAllSections();
-    for (const std::string& section : sections)
-        m_tree.appendSection(decodeCp1252(section));
-    if (QTreeWidgetItem* first = m_tree.firstSection()) {
+    m_tree.setSections(std::move(file));
+    if (const int first = m_tree.firstSection(); first != CSectionTreeCtrl::none) {
         m_tree.scrollToTop(first);
         m_tree.selectSection(first);
     }
@@ -183,13 +181,12 @@ void CEditorDlg::OnOpenTerrainCfg() {
     openKind(FileKind::TerrainCfg);
 }
 
-void CEditorDlg::OnSelchangedSectionTree(QTreeWidgetItem* item) {
-    if (item == nullptr) {
+void CEditorDlg::OnSelchangedSectionTree(int sectionRow) {
+    if (sectionRow == CSectionTreeCtrl::none) {
         m_list.deleteAllRows();
         return;
     }
-    // Decoding is one character per byte, so encoding the shown name gives back the file's own bytes.
-    const std::string section = encodeCp1252(CSectionTreeCtrl::sectionText(item)).bytes;
+    const std::string section(m_tree.sectionName(sectionRow));
     std::vector<std::string> lines;
     try {
         lines = m_host.store().sectionLines(m_strCfgPath, section);

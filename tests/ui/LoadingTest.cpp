@@ -50,15 +50,12 @@ protected:
 
     QStringList sections() const {
         QStringList names;
-        for (QTreeWidgetItem* item = dialog->m_tree.firstSection(); item != nullptr;
-             item = dialog->m_tree.nextSection(item))
-            names << CSectionTreeCtrl::sectionText(item);
+        for (int row = dialog->m_tree.firstSection(); row != CSectionTreeCtrl::none;
+             row = dialog->m_tree.nextSection(row))
+            names << dialog->m_tree.sectionText(row);
         return names;
     }
-    QString selectedSection() const {
-        const QTreeWidgetItem* item = dialog->m_tree.selectedSection();
-        return item == nullptr ? QString() : CSectionTreeCtrl::sectionText(item);
-    }
+    QString selectedSection() const { return dialog->m_tree.sectionText(dialog->m_tree.selectedSection()); }
     // Each row as "key|value|help".
     QStringList rows() const {
         QStringList result;
@@ -346,7 +343,7 @@ TEST_F(LoadingTest, AFileWithoutSectionsLeavesTreeAndListEmpty) {
     host.write(host.fs9Cfg(), "; nothing here yet\r\nstray=line\r\n");
     start();
     EXPECT_TRUE(sections().isEmpty());
-    EXPECT_EQ(dialog->m_tree.selectedSection(), nullptr);
+    EXPECT_EQ(dialog->m_tree.selectedSection(), CSectionTreeCtrl::none);
     EXPECT_EQ(dialog->m_list.rowCount(), 0);
     EXPECT_FALSE(enabled(ID_ADD_KEY));
     EXPECT_TRUE(enabled(ID_ADD_SECTION));
