@@ -32,7 +32,10 @@ CSectionTreeCtrl::CSectionTreeCtrl(QWidget* parent) : QTreeView(parent), m_model
     setHeaderHidden(true);
     header()->setSectionResizeMode(0, QHeaderView::Fixed);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
-        emit sectionSelected(current.isValid() ? current.row() : none);
+        if (m_removing)
+            m_movedWhileRemoving = true;
+        else
+            emit sectionSelected(current.isValid() ? current.row() : none);
     });
 }
 
@@ -57,8 +60,16 @@ int CSectionTreeCtrl::appendSection(const QString& text) {
 }
 
 void CSectionTreeCtrl::deleteSection(int row) {
-    if (holds(row))
-        m_model.remove(row);
+    if (!holds(row))
+        return;
+    // The current row moves on before the row is gone, when its number is still the old one: the move is
+    // reported once the rows are numbered anew.
+    m_removing = true;
+    m_movedWhileRemoving = false;
+    m_model.remove(row);
+    m_removing = false;
+    if (m_movedWhileRemoving)
+        emit sectionSelected(currentIndex().isValid() ? currentIndex().row() : none);
 }
 
 void CSectionTreeCtrl::deleteAllSections() {

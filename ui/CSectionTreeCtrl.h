@@ -58,6 +58,8 @@ private:
 
     SectionListModel m_model;
     int m_columnWidth = 0;
+    bool m_removing = false;
+    bool m_movedWhileRemoving = false;
 };
 
 } // namespace quarvel
