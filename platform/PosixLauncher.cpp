@@ -3,13 +3,11 @@
 #include "platform/TextEncoding.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
-#include <cstdlib>
 #include <string_view>
 
 extern char** environ; // NOLINT(readability-redundant-declaration): POSIX declares it nowhere in C++
@@ -17,39 +15,14 @@ extern char** environ; // NOLINT(readability-redundant-declaration): POSIX decla
 namespace quarvel::platform {
 namespace {
 
-bool isExecutableFile(const std::string& path) {
-    struct stat status {};
-    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0;
-}
-
-Result<std::string> findExecutable(const std::string& program) {
-    if (program.empty())
-        return Failure{ENOENT, "no program to start"};
-    if (program.find('/') != std::string::npos)
-        return program;
-    const char* searchPath = std::getenv("PATH");
-    std::string_view folders = searchPath != nullptr ? searchPath : "/usr/local/bin:/usr/bin:/bin";
-    while (true) {
-        const std::size_t end = folders.find(':');
-        const std::string_view folder = folders.substr(0, end);
-        const std::string candidate =
-            (folder.empty() ? std::string(".") : std::string(folder)) + "/" + program;
-        if (isExecutableFile(candidate))
-            return candidate;
-        if (end == std::string_view::npos)
-            break;
-        folders.remove_prefix(end + 1);
-    }
-    return Failure{ENOENT, "starting " + program + ": not found in PATH"};
-}
-
 // Only calls that are safe between fork and exec from here on: the parent may have other threads.
 [[noreturn]] void reportAndExit(int pipeEnd, int errorNumber) {
     [[maybe_unused]] const ssize_t written = write(pipeEnd, &errorNumber, sizeof errorNumber);
     _exit(127);
 }
 
-[[noreturn]] void runDetached(int pipeEnd, const char* executable, char* const* argv, const char* directory) {
+[[noreturn]] void runDetached(int pipeEnd, const char* executable, char* const* argv, char* const* envp,
+                              const char* directory) {
     setsid();
     const pid_t grandchild = fork();
     if (grandchild < 0)
@@ -58,7 +31,7 @@ Result<std::string> findExecutable(const std::string& program) {
         _exit(0);
     if (directory != nullptr && chdir(directory) != 0)
         reportAndExit(pipeEnd, errno);
-    execve(executable, argv, environ);
+    execve(executable, argv, envp);
     reportAndExit(pipeEnd, errno);
 }
 
@@ -78,6 +51,38 @@ int errorFromPipe(int pipeEnd) {
     return count == static_cast<ssize_t>(sizeof errorNumber) ? errorNumber : 0;
 }
 
+bool setsVariable(std::string_view entry, const std::vector<EnvironmentVariable>& changes) {
+    const std::string_view name = entry.substr(0, entry.find('='));
+    for (const EnvironmentVariable& change : changes) {
+        if (change.name == name)
+            return true;
+    }
+    return false;
+}
+
+// Quarvel's environment with the changes: "NAME=value" entries, built before the fork, since the child
+// may not allocate.
+std::vector<std::string> environmentWith(const std::vector<EnvironmentVariable>& changes) {
+    std::vector<std::string> entries;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        if (!setsVariable(*entry, changes))
+            entries.emplace_back(*entry);
+    }
+    for (const EnvironmentVariable& change : changes)
+        entries.push_back(change.name + "=" + change.value);
+    return entries;
+}
+
+// The pointers execve takes, ending in a null pointer; they point into the words, which must outlive them.
+std::vector<char*> nullTerminated(std::vector<std::string>& words) {
+    std::vector<char*> pointers;
+    pointers.reserve(words.size() + 1);
+    for (std::string& word : words)
+        pointers.push_back(word.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
 bool hasWebScheme(const std::string& address) {
     std::string scheme;
     for (const char c : address.substr(0, address.find(':')))
@@ -89,17 +94,16 @@ bool hasWebScheme(const std::string& address) {
 
 Result<void> PosixLauncher::startDetached(const std::string& program,
                                           const std::vector<std::string>& arguments,
-                                          const std::filesystem::path& workingDirectory) {
-    const Result<std::string> executable = findExecutable(program);
+                                          const std::filesystem::path& workingDirectory,
+                                          const std::vector<EnvironmentVariable>& environment) {
+    const Result<std::string> executable = findProgram(program);
     if (!executable)
         return executable.failure();
     std::vector<std::string> words{program};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    argv.reserve(words.size() + 1);
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
+    const std::vector<char*> argv = nullTerminated(words);
+    std::vector<std::string> variables = environmentWith(environment);
+    const std::vector<char*> envp = nullTerminated(variables);
     const char* directory = workingDirectory.empty() ? nullptr : workingDirectory.c_str();
 
     std::array<int, 2> pipeEnds{};
@@ -108,7 +112,7 @@ Result<void> PosixLauncher::startDetached(const std::string& program,
     const pid_t child = fork();
     if (child == 0) {
         close(pipeEnds[0]);
-        runDetached(pipeEnds[1], executable.value().c_str(), argv.data(), directory);
+        runDetached(pipeEnds[1], executable.value().c_str(), argv.data(), envp.data(), directory);
     }
     const int forkError = errno;
     close(pipeEnds[1]);
@@ -129,7 +133,7 @@ Result<void> PosixLauncher::startDetached(const std::string& program,
 Result<void> PosixLauncher::openWebAddress(const std::string& address) {
     if (!hasWebScheme(address))
         return Failure{EINVAL, "\"" + address + "\" is not a web address"};
-    return startDetached("xdg-open", {address}, {});
+    return startDetached("xdg-open", {address}, {}, {});
 }
 
 } // namespace quarvel::platform

@@ -9,7 +9,8 @@ namespace quarvel::platform {
 class PosixLauncher final : public Launcher {
 public:
     Result<void> startDetached(const std::string& program, const std::vector<std::string>& arguments,
-                               const std::filesystem::path& workingDirectory) override;
+                               const std::filesystem::path& workingDirectory,
+                               const std::vector<EnvironmentVariable>& environment) override;
     Result<void> openWebAddress(const std::string& address) override;
 };
 

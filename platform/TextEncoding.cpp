@@ -186,6 +186,23 @@ char32_t foldCase(char32_t codePoint) {
     }
 }
 
+char32_t upperCase(char32_t codePoint) {
+    if (codePoint >= U'a' && codePoint <= U'z')
+        return codePoint - 0x20;
+    if (codePoint >= 0xE0 && codePoint <= 0xFE && codePoint != 0xF7)
+        return codePoint - 0x20;
+    switch (codePoint) {
+    case 0x0153: // oe ligature
+    case 0x0161: // s with caron
+    case 0x017E: // z with caron
+        return codePoint - 1;
+    case 0x00FF: // y with diaeresis
+        return 0x0178;
+    default:
+        return codePoint;
+    }
+}
+
 std::u16string foldCase(std::u16string_view text) {
     std::u16string folded(text);
     for (char16_t& unit : folded)

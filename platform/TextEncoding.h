@@ -39,6 +39,10 @@ char32_t foldCase(char32_t codePoint);
 
 std::u16string foldCase(std::u16string_view text);
 
+// Upper case of the same letters, the form Windows compares file names in when it orders a folder; ß and
+// µ, which have no upper case of their own there, stay as they are.
+char32_t upperCase(char32_t codePoint);
+
 // Whether two file names are equal when case is ignored as Windows ignores it.
 bool fileNamesEqualIgnoringCase(std::string_view left, std::string_view right);
 

@@ -10,17 +10,12 @@ namespace {
 
 constexpr int kIconPixels = 32;
 
-QFont templateFont() {
-    QFont font(QStringLiteral("MS Sans Serif"), 8);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
 } // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent)
-    : CDialog(templateFont(), QSize(235, 86), parent), m_icon(&clientArea()), m_version(&clientArea()),
-      m_ok(tr("OK"), &clientArea()), m_noticeFrame(&clientArea()), m_notice(&m_noticeFrame) {
+    : CDialog(templateFont(QStringLiteral("MS Sans Serif"), 8), QSize(235, 86), parent),
+      m_icon(&clientArea()), m_version(&clientArea()), m_ok(tr("OK"), &clientArea()),
+      m_noticeFrame(&clientArea()), m_notice(&m_noticeFrame) {
     setWindowTitle(tr("About Quarvel"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 

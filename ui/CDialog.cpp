@@ -16,6 +16,12 @@ CDialog::CDialog(const QFont& templateFont, QSize templateSize, QWidget* parent)
     resizeToTemplate();
 }
 
+QFont CDialog::templateFont(const QString& family, int pointSize) {
+    QFont font(family, pointSize);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
 void CDialog::placeControl(QWidget& control, int x, int y, int width, int height) const {
     control.setGeometry(m_units.toPixels(QRect(x, y, width, height)));
 }

@@ -20,6 +20,9 @@ public:
     // templateSize: the client area in dialog units.
     CDialog(const QFont& templateFont, QSize templateSize, QWidget* parent);
 
+    // A template's font: the family when the desktop has it, else the desktop's sans-serif font.
+    static QFont templateFont(const QString& family, int pointSize);
+
     QWidget& clientArea() { return m_client; }
     const DialogUnits& dialogUnits() const { return m_units; }
 

@@ -16,12 +16,6 @@ namespace quarvel {
 
 namespace {
 
-QFont templateFont() {
-    QFont font(QStringLiteral("Tahoma"), 8);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
-}
-
 constexpr QSize kTemplateSize(392, 270);
 
 WinRect rectOf(const QWidget& widget) {
@@ -31,8 +25,9 @@ WinRect rectOf(const QWidget& widget) {
 } // namespace
 
 CEditorDlg::CEditorDlg(WindowSystem& windowSystem, EditorHost& host, QWidget* parent)
-    : CDialog(templateFont(), kTemplateSize, parent), m_splitter(&clientArea()), m_tree(&clientArea()),
-      m_list(&clientArea()), m_hIcon(loadAppIcon()), m_windowSystem(windowSystem), m_host(host) {
+    : CDialog(templateFont(QStringLiteral("Tahoma"), 8), kTemplateSize, parent), m_splitter(&clientArea()),
+      m_tree(&clientArea()), m_list(&clientArea()), m_hIcon(loadAppIcon()), m_windowSystem(windowSystem),
+      m_host(host) {
     setWindowTitle(tr("Quarvel"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
@@ -92,15 +87,15 @@ void CEditorDlg::buildCommandTable() {
     };
     static const Route kRoutes[] = {
         {ID_OPEN_FS9CFG, &CEditorDlg::OnOpenFs9Cfg, &CEditorDlg::OnUpdateOpenFs9Cfg},
-        {ID_OPEN_OTHERFS9CFG, nullptr, nullptr},                       // OnOpenOtherFs9Cfg
-        {ID_SAVE_FS9CFG_AS, nullptr, &CEditorDlg::OnUpdateFs9CfgOpen}, // OnSaveFs9CfgAs
-        {ID_LAUNCH_FS9, nullptr, &CEditorDlg::OnUpdateFs9CfgOpen},     // OnLaunchFs9
+        {ID_OPEN_OTHERFS9CFG, &CEditorDlg::OnOpenOtherFs9Cfg, nullptr},
+        {ID_SAVE_FS9CFG_AS, &CEditorDlg::OnSaveFs9CfgAs, &CEditorDlg::OnUpdateFs9CfgOpen},
+        {ID_LAUNCH_FS9, &CEditorDlg::OnLaunchFs9, &CEditorDlg::OnUpdateFs9CfgOpen},
         {ID_OPEN_SCENERYCFG, &CEditorDlg::OnOpenSceneryCfg, &CEditorDlg::OnUpdateOpenSceneryCfg},
         {ID_OPEN_DEVICESCFG, &CEditorDlg::OnOpenDevicesCfg, &CEditorDlg::OnUpdateOpenDevicesCfg},
         {ID_OPEN_DISPLAYCFG, &CEditorDlg::OnOpenDisplayCfg, &CEditorDlg::OnUpdateOpenDisplayCfg},
         {ID_OPEN_SUNEFFECTCFG, &CEditorDlg::OnOpenSunEffectCfg, &CEditorDlg::OnUpdateOpenSunEffectCfg},
         {ID_OPEN_TERRAINCFG, &CEditorDlg::OnOpenTerrainCfg, &CEditorDlg::OnUpdateOpenTerrainCfg},
-        {ID_OPEN_AIRCRAFTCFG, nullptr, nullptr}, // OnOpenAircraftCfg
+        {ID_OPEN_AIRCRAFTCFG, &CEditorDlg::OnOpenAircraftCfg, nullptr},
         {ID_APP_EXIT, &CEditorDlg::OnAppExit, nullptr},
         {ID_ADD_SECTION, nullptr, &CEditorDlg::OnUpdateAlways},             // OnAddSection
         {ID_REMOVE_SECTION, nullptr, &CEditorDlg::OnUpdateSectionSelected}, // OnRemoveSection
@@ -108,7 +103,7 @@ void CEditorDlg::buildCommandTable() {
         {ID_CHANGE_KEY, nullptr, &CEditorDlg::OnUpdateKeySelected},         // OnChangeKey
         {ID_REMOVE_KEY, nullptr, &CEditorDlg::OnUpdateKeySelected},         // OnRemoveKey
         {ID_SEARCH, nullptr, &CEditorDlg::OnUpdateAlways},                  // OnSearch
-        {ID_DONATE, nullptr, nullptr},                                      // OnDonate
+        {ID_DONATE, &CEditorDlg::OnDonate, nullptr},
         {IDM_ABOUTBOX, &CEditorDlg::OnAppAbout, nullptr},
     };
     for (const Route& route : kRoutes) {

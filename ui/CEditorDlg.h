@@ -124,12 +124,27 @@ private:
     void showReadFailure(const std::exception& failure);
     void openKind(FileKind kind);
 
+    // The file dialogs for configuration files: open (browse, Open Other) and save (Save As).
+    static constexpr unsigned kOpenCfgFlags =
+        OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_FORCESHOWHIDDEN;
+    static constexpr unsigned kSaveCfgFlags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_CREATEPROMPT |
+                                              OFN_NOREADONLYRETURN | OFN_ENABLESIZING | OFN_FORCESHOWHIDDEN;
+    static FileDialogRequest cfgFileDialog(bool open, std::string presetName, unsigned flags);
+
+    bool launchesPlayersOwnFs9Cfg() const;
+    void showLaunchFailure(const QString& reason);
+
     void OnOpenFs9Cfg();
     void OnOpenSceneryCfg();
     void OnOpenDevicesCfg();
     void OnOpenDisplayCfg();
     void OnOpenSunEffectCfg();
     void OnOpenTerrainCfg();
+    void OnOpenAircraftCfg();
+    void OnDonate();
+    void OnOpenOtherFs9Cfg();
+    void OnSaveFs9CfgAs();
+    void OnLaunchFs9();
     void OnAppAbout();
     void OnAppExit();
     void OnRclickKeyList();

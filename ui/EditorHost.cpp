@@ -1,5 +1,6 @@
 #include "ui/EditorHost.h"
 
+#include "platform/PosixLauncher.h"
 #include "store/WineRegistry.h"
 
 #include <utility>
@@ -7,13 +8,15 @@
 namespace quarvel {
 
 EditorHost::EditorHost(platform::WinePrefix prefix, std::unique_ptr<RegistryApi> registry,
-                       const std::filesystem::path& shippedHelpFolder)
+                       const std::filesystem::path& shippedHelpFolder,
+                       std::unique_ptr<platform::Launcher> launcher)
     : m_prefix(std::move(prefix)), m_registry(std::move(registry)), m_store(m_prefix.windowsDirectory()),
-      m_help(m_store, shippedHelpFolder) {}
+      m_help(m_store, shippedHelpFolder), m_launcher(std::move(launcher)) {}
 
 std::unique_ptr<EditorHost> EditorHost::forPrefix(const platform::WinePrefix& prefix,
                                                   const std::filesystem::path& shippedHelpFolder) {
-    return std::make_unique<EditorHost>(prefix, std::make_unique<WineRegistry>(prefix), shippedHelpFolder);
+    return std::make_unique<EditorHost>(prefix, std::make_unique<WineRegistry>(prefix), shippedHelpFolder,
+                                        std::make_unique<platform::PosixLauncher>());
 }
 
 } // namespace quarvel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "help/KeyHelp.h"
+#include "platform/Launcher.h"
 #include "platform/WinePrefix.h"
 #include "store/ProfileStore.h"
 #include "store/RegistryApi.h"
@@ -11,16 +12,17 @@
 namespace quarvel {
 
 // What the main window needs of the machine it runs on: the Wine prefix that stands for Windows, that
-// prefix's registry, the profile store that reads and writes the files, and the key help. The program
-// builds one for the user's prefix; tests build one over a prefix of their own.
+// prefix's registry, the profile store that reads and writes the files, the key help, and the launcher
+// that starts the simulator and the browser. The program builds one for the user's prefix; tests build
+// one over a prefix of their own.
 class EditorHost {
 public:
     EditorHost(platform::WinePrefix prefix, std::unique_ptr<RegistryApi> registry,
-               const std::filesystem::path& shippedHelpFolder);
+               const std::filesystem::path& shippedHelpFolder, std::unique_ptr<platform::Launcher> launcher);
     EditorHost(const EditorHost&) = delete;
     EditorHost& operator=(const EditorHost&) = delete;
 
-    // The prefix's own registry files.
+    // The prefix's own registry files, and programs started for real.
     static std::unique_ptr<EditorHost> forPrefix(const platform::WinePrefix& prefix,
                                                  const std::filesystem::path& shippedHelpFolder);
 
@@ -28,12 +30,14 @@ public:
     RegistryApi& registry() { return *m_registry; }
     ProfileStore& store() { return m_store; }
     const KeyHelp& help() const { return m_help; }
+    platform::Launcher& launcher() { return *m_launcher; }
 
 private:
     platform::WinePrefix m_prefix;
     std::unique_ptr<RegistryApi> m_registry;
     ProfileStore m_store;
     KeyHelp m_help;
+    std::unique_ptr<platform::Launcher> m_launcher;
 };
 
 } // namespace quarvel

@@ -11,19 +11,9 @@
 #include "store/ProfileError.h"
 #include "ui/Cp1252.h"
 #include "ui/KeyEntry.h"
-
-#include <QFile>
+#include "ui/PathText.h"
 
 namespace quarvel {
-
-namespace {
-
-// Paths are the file system's own bytes; what the files hold is Windows-1252.
-QString pathText(const std::string& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-} // namespace
 
 void CEditorDlg::WorkOutLocations() {
     m_osvi = m_host.prefix().version().valueOr(platform::kDefaultWindowsVersion);
@@ -131,20 +121,26 @@ void CEditorDlg::PromptForFile(const FileKindInfo& row, int errorNumber) {
         EndDialog(0);
         return;
     }
-    FileDialogRequest request;
-    request.open = true;
-    request.defaultExt = QStringLiteral("cfg");
-    request.presetName = row.kind == FileKind::OtherFs9Cfg ? m_strOtherCfgName : std::string(row.browseName);
-    request.filter = tr("Flight Simulator Configuration Files (*.cfg)|*.cfg|All Files|*.*||");
-    request.flags =
-        OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_FORCESHOWHIDDEN;
-    const std::optional<std::string> chosen = m_windowSystem.FileDialog(this, request);
+    const std::optional<std::string> chosen = m_windowSystem.FileDialog(
+        this, cfgFileDialog(
+                  true, row.kind == FileKind::OtherFs9Cfg ? m_strOtherCfgName : std::string(row.browseName),
+                  kOpenCfgFlags));
     if (!chosen) {
         EndDialog(0);
         return;
     }
     pathMemberOf(row.kind) = *chosen;
     SetTimer(kLoadTimer, 100);
+}
+
+FileDialogRequest CEditorDlg::cfgFileDialog(bool open, std::string presetName, unsigned flags) {
+    FileDialogRequest request;
+    request.open = open;
+    request.defaultExt = QStringLiteral("cfg");
+    request.presetName = std::move(presetName);
+    request.filter = tr("Flight Simulator Configuration Files (*.cfg)|*.cfg|All Files|*.*||");
+    request.flags = flags;
+    return request;
 }
 
 void CEditorDlg::showReadFailure(const std::exception& failure) {

@@ -66,6 +66,8 @@ int QtWindowSystem::showMessageBox(QWidget* owner, const QString& text, const QS
                                    unsigned style) {
     QMessageBox box(iconOf(style), caption, text, buttonsOf(style), owner);
     box.setTextFormat(Qt::PlainText);
+    // What a box says can be copied: a path, or an address to open by hand.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
     return runModal([&box] {
         box.exec();
         return answerOf(box.standardButton(box.clickedButton()));

@@ -35,25 +35,30 @@ long sessionIn(const std::string& stat) {
     return session;
 }
 
-TEST(PosixLauncher, StartsAProgramWithItsArgumentsInTheWorkingDirectory) {
+TEST(PosixLauncher, StartsAProgramWithItsArgumentsEnvironmentAndWorkingDirectory) {
     const test::TempDir dir;
+    const test::ScopedEnvironment replaced("QUARVEL_REPLACED", "old");
+    const test::ScopedEnvironment kept("QUARVEL_KEPT", "kept");
     PosixLauncher launcher;
-    const Result<void> started =
-        launcher.startDetached("sh",
-                               {"-c", "{ printf '%s|%s\\n' \"$1\" \"$2\"; pwd; } > out.tmp && mv out.tmp out",
-                                "sh", "/cfg:C:\\users\\a b\\fs9.cfg", "second"},
-                               dir.path());
+    const Result<void> started = launcher.startDetached(
+        "sh",
+        {"-c",
+         "{ printf '%s|%s\\n' \"$1\" \"$2\"; printf '%s|%s|%s\\n' \"$QUARVEL_REPLACED\" \"$QUARVEL_KEPT\" "
+         "\"$QUARVEL_ADDED\"; pwd; } > out.tmp && mv out.tmp out",
+         "sh", "/cfg:C:\\users\\a b\\fs9.cfg", "second"},
+        dir.path(), {{"QUARVEL_REPLACED", "new"}, {"QUARVEL_ADDED", "a=b c"}});
     ASSERT_TRUE(started.ok()) << started.failure().message;
-    EXPECT_EQ(waitForFile(dir / "out"), "/cfg:C:\\users\\a b\\fs9.cfg|second\n" + dir.path().string() + "\n");
+    EXPECT_EQ(waitForFile(dir / "out"),
+              "/cfg:C:\\users\\a b\\fs9.cfg|second\nnew|kept|a=b c\n" + dir.path().string() + "\n");
 }
 
 TEST(PosixLauncher, DetachesTheProgramIntoASessionOfItsOwn) {
     const test::TempDir dir;
     PosixLauncher launcher;
-    ASSERT_TRUE(
-        launcher
-            .startDetached("/bin/sh", {"-c", "cat /proc/$$/stat > stat.tmp && mv stat.tmp stat"}, dir.path())
-            .ok());
+    ASSERT_TRUE(launcher
+                    .startDetached("/bin/sh", {"-c", "cat /proc/$$/stat > stat.tmp && mv stat.tmp stat"},
+                                   dir.path(), {})
+                    .ok());
     const std::string stat = waitForFile(dir / "stat");
     ASSERT_NE(stat, "<never written>");
     EXPECT_NE(sessionIn(stat), static_cast<long>(getsid(0)));
@@ -62,17 +67,17 @@ TEST(PosixLauncher, DetachesTheProgramIntoASessionOfItsOwn) {
 TEST(PosixLauncher, SaysWhyAProgramCannotBeStarted) {
     const test::TempDir dir;
     PosixLauncher launcher;
-    const Result<void> missing = launcher.startDetached("quarvel-no-such-program", {}, {});
+    const Result<void> missing = launcher.startDetached("quarvel-no-such-program", {}, {}, {});
     ASSERT_FALSE(missing.ok());
     EXPECT_EQ(missing.failure().errorNumber, ENOENT);
     EXPECT_NE(missing.failure().message.find("quarvel-no-such-program"), std::string::npos);
 
     const fs::path notExecutable = dir.write("fs9.exe", "MZ");
-    const Result<void> refused = launcher.startDetached(notExecutable.string(), {}, {});
+    const Result<void> refused = launcher.startDetached(notExecutable.string(), {}, {}, {});
     ASSERT_FALSE(refused.ok());
     EXPECT_EQ(refused.failure().errorNumber, EACCES);
 
-    const Result<void> noFolder = launcher.startDetached("sh", {"-c", "true"}, dir / "missing");
+    const Result<void> noFolder = launcher.startDetached("sh", {"-c", "true"}, dir / "missing", {});
     ASSERT_FALSE(noFolder.ok());
     EXPECT_EQ(noFolder.failure().errorNumber, ENOENT);
     EXPECT_NE(noFolder.failure().message.find("missing"), std::string::npos);

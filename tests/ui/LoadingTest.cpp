@@ -1,6 +1,7 @@
 #include "Activation.h"
 #include "FakeWindowSystem.h"
 #include "TestHost.h"
+#include "WriteProtection.h"
 
 #include "ui/CEditorDlg.h"
 #include "ui/KeyEntry.h"
@@ -11,10 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include <linux/fs.h>
 #include <sys/file.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -180,47 +178,9 @@ TEST_F(LoadingTest, AFileHeldByAnotherProgramIsASharingViolation) {
               promptText(path, "A sharing violation occurred while accessing " + path + "."));
 }
 
-// Makes a file unwritable for the test's user, root included, and writable again when it goes. Root
-// ignores permission bits, but not the immutable attribute.
-class WriteProtection {
-public:
-    explicit WriteProtection(const std::filesystem::path& file) : m_file(file) {
-        if (::geteuid() != 0) {
-            std::filesystem::permissions(file, std::filesystem::perms::owner_read);
-            m_active = true;
-        } else {
-            m_active = setImmutable(true);
-        }
-    }
-    ~WriteProtection() {
-        if (m_active && ::geteuid() == 0)
-            setImmutable(false);
-    }
-    WriteProtection(const WriteProtection&) = delete;
-    WriteProtection& operator=(const WriteProtection&) = delete;
-
-    bool active() const { return m_active; }
-
-private:
-    bool setImmutable(bool on) const {
-        const int fd = ::open(m_file.c_str(), O_RDONLY);
-        if (fd < 0)
-            return false;
-        int flags = 0;
-        bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-        done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        ::close(fd);
-        return done;
-    }
-
-    std::filesystem::path m_file;
-    bool m_active = false;
-};
-
 TEST_F(LoadingTest, AReadOnlyFileIsDenied) {
     host.write(host.fs9Cfg(), "[Main]\r\n");
-    const WriteProtection protection(host.fs9Cfg());
+    const test::WriteProtection protection(host.fs9Cfg());
     if (!protection.active())
         GTEST_SKIP() << "this file system cannot make a file unwritable for root";
     windowSystem.messageBoxAnswers = {IDNO};

@@ -3,6 +3,7 @@
 #include "store/Fs9Locations.h"
 #include "store/MemoryRegistry.h"
 #include "tests/support/TempDir.h"
+#include "tests/ui/FakeLauncher.h"
 #include "ui/EditorHost.h"
 
 #include <filesystem>
@@ -10,9 +11,10 @@
 
 namespace quarvel::test {
 
-// A Wine prefix of the test's own in a temporary folder, with a registry in memory and shipped help files
-// in a folder of their own. A complete one has the simulator installed and an empty fs9.cfg, so that a
-// main window starts without a word; a bare one has neither.
+// A Wine prefix of the test's own in a temporary folder, with a registry in memory, shipped help files
+// in a folder of their own, and a launcher that only records what it is asked to start. A complete one has
+// the simulator installed and an empty fs9.cfg, so that a main window starts without a word; a bare one has
+// neither.
 class TestHost {
 public:
     enum class Installation { Complete, Bare };
@@ -22,8 +24,10 @@ public:
         std::filesystem::create_directories(shippedHelp());
         auto memory = std::make_unique<MemoryRegistry>();
         registry = memory.get();
+        auto recorder = std::make_unique<FakeLauncher>();
+        launcher = recorder.get();
         host = std::make_unique<EditorHost>(platform::WinePrefix(dir / "prefix"), std::move(memory),
-                                            shippedHelp());
+                                            shippedHelp(), std::move(recorder));
         if (installation == Installation::Complete) {
             installSimulator();
             write(fs9Cfg(), "");
@@ -54,6 +58,7 @@ public:
 
     TempDir dir;
     MemoryRegistry* registry = nullptr;
+    FakeLauncher* launcher = nullptr;
     std::unique_ptr<EditorHost> host;
 };
 

@@ -1,0 +1,60 @@
+#include "sim/Fs9CfgCopy.h"
+
+#include "store/AtomicFileWriter.h"
+#include "store/FileReader.h"
+#include "store/ProfileDocument.h"
+#include "store/ProfileError.h"
+
+#include <sys/stat.h>
+
+#include <array>
+#include <cerrno>
+#include <optional>
+#include <string_view>
+#include <system_error>
+
+namespace quarvel::sim {
+namespace {
+
+// Another program may change either file meanwhile; the copy starts again this many times at most.
+constexpr int kCopyAttempts = 4;
+
+std::string readWhole(const std::filesystem::path& from) {
+    for (int attempt = 0; attempt < kCopyAttempts; ++attempt) {
+        std::optional<FileContent> content = FileReader::read(from, ProfileDocument::maxSize);
+        if (!content)
+            throw ProfileError(ProfileError::Operation::Read, from, ENOENT);
+        if (content->consistent)
+            return std::move(content->bytes);
+    }
+    throw ProfileError(ProfileError::Operation::Read, from, EAGAIN,
+                       "the file kept changing while it was read");
+}
+
+std::optional<FileStamp> stampOf(const std::filesystem::path& file) {
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0)
+        return std::nullopt;
+    return FileStamp::of(status);
+}
+
+} // namespace
+
+bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
+
+void copyFs9Cfg(const std::filesystem::path& from, const std::filesystem::path& to) {
+    const std::string bytes = readWhole(from);
+    const std::array<std::string_view, 1> pieces{bytes};
+    const std::filesystem::path target = AtomicFileWriter::followLinks(to);
+    for (int attempt = 0; attempt < kCopyAttempts; ++attempt) {
+        if (AtomicFileWriter::replace(target, pieces, stampOf(target)))
+            return;
+    }
+    throw ProfileError(ProfileError::Operation::Write, target, EAGAIN,
+                       "the file kept changing while it was being written");
+}
+
+} // namespace quarvel::sim
