@@ -2,6 +2,7 @@
 // the open command to the first section listed, the memory the window grows by, and whether the tree
 // shows every name whole.
 #include "bench/GeneratedProfile.h"
+#include "platform/PosixLauncher.h"
 #include "store/Fs9Locations.h"
 #include "store/MemoryRegistry.h"
 #include "ui/CEditorDlg.h"
@@ -44,7 +45,8 @@ std::unique_ptr<EditorHost> hostFor(const GeneratedProfile& scenery) {
     registry->putString(HKEY_LOCAL_MACHINE, kFs9RegistryKey, kFs9ExePathValue, "C:\\FS9");
     std::filesystem::create_directory_symlink(scenery.folder(), prefix / "drive_c" / "FS9");
     auto host = std::make_unique<EditorHost>(platform::WinePrefix(prefix), std::move(registry),
-                                             scenery.folder() / "no-help");
+                                             scenery.folder() / "no-help",
+                                             std::make_unique<platform::PosixLauncher>());
     const std::filesystem::path fs9Cfg = userFs9CfgPath(host->prefix(), platform::kDefaultWindowsVersion);
     std::filesystem::create_directories(fs9Cfg.parent_path());
     std::ofstream(fs9Cfg).flush();
