@@ -11,8 +11,8 @@ int runCases(const std::vector<Case>& cases) {
     std::vector<FloorRatioReporter::Comparison> comparisons;
     for (const Case& entry : cases) {
         // The library keeps what it registers for the whole run.
-        auto* registered = benchmark::RegisterBenchmark(
-            entry.name, entry.run); // NOLINT(clang-analyzer-cplusplus.NewDeleteLeaks)
+        // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks)
+        auto* registered = benchmark::RegisterBenchmark(entry.name, entry.run);
         if (entry.clock == Clock::Wall)
             registered->UseRealTime();
         else if (entry.clock == Clock::Reported)

@@ -119,6 +119,7 @@ int main(int argc, char** argv) {
     const OpenTime first = openScenery(dialog);
     const double growth = residentBytes() - before;
     std::vector<double> times;
+    times.reserve(reopenings);
     for (int i = 0; i < reopenings; ++i)
         times.push_back(openScenery(dialog).wallMs);
     std::sort(times.begin(), times.end());
