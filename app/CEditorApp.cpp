@@ -6,20 +6,24 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+#include <utility>
+
 namespace quarvel {
 
-CEditorApp::CEditorApp(WindowSystem& windowSystem, EditorHost& host)
-    : m_cmdInfo(windowSystem), m_windowSystem(windowSystem), m_host(host) {}
+CEditorApp::CEditorApp(WindowSystem& windowSystem, HostForPrefix hostForPrefix, std::ostream& out,
+                       std::ostream& err)
+    : m_cmdInfo(&windowSystem, out, err), m_windowSystem(windowSystem),
+      m_hostForPrefix(std::move(hostForPrefix)) {}
 
 CEditorApp::~CEditorApp() = default;
 
 bool CEditorApp::InitInstance(const std::vector<std::string>& arguments) {
     m_cmdInfo.ParseCommandLine(arguments);
-    if (m_cmdInfo.m_bHelp == 1 || !m_cmdInfo.m_strPath.empty())
+    if (m_cmdInfo.EndsStartUp())
         return false;
 
     m_hAccel = AcceleratorTable::load(IDR_ACCELERATORS);
-    CEditorDlg dialog(m_windowSystem, m_host);
+    CEditorDlg dialog(m_windowSystem, m_hostForPrefix(m_cmdInfo.m_strPrefix));
     m_pMainWnd = &dialog;
     QApplication::instance()->installEventFilter(this);
     m_windowSystem.DoModal(dialog);

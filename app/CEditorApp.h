@@ -7,6 +7,9 @@
 
 #include <QObject>
 
+#include <functional>
+#include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,7 +25,13 @@ class CEditorDlg;
 class CEditorApp : public QObject {
     Q_OBJECT
 public:
-    CEditorApp(WindowSystem& windowSystem, EditorHost& host);
+    // The machine the main window works on, for the prefix the command line names (none: the one the
+    // environment gives), made once the command line has been read.
+    using HostForPrefix = std::function<EditorHost&(const std::optional<std::string>& prefix)>;
+
+    // out and err: where the command line's answers go, the terminal's standard output and error.
+    CEditorApp(WindowSystem& windowSystem, HostForPrefix hostForPrefix, std::ostream& out = std::cout,
+               std::ostream& err = std::cerr);
     ~CEditorApp() override;
     CEditorApp(const CEditorApp&) = delete;
     CEditorApp& operator=(const CEditorApp&) = delete;
@@ -46,7 +55,7 @@ protected:
 
 private:
     WindowSystem& m_windowSystem;
-    EditorHost& m_host;
+    HostForPrefix m_hostForPrefix;
     CEditorDlg* m_pMainWnd = nullptr;
 };
 

@@ -1,13 +1,50 @@
 #include "app/CEditorCommandLineInfo.h"
 
+#include "platform/PrefixOption.h"
 #include "ui/WindowSystem.h"
 
 #include <QString>
 
 namespace quarvel {
 
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: quarvel [--prefix DIR] [--help] [/?]\n"
+    "Edits the configuration files of Flight Simulator 9 (fs9.cfg, scenery.cfg, aircraft.cfg and the\n"
+    "others) where Wine installed the simulator.\n"
+    "\n"
+    "Options:\n"
+    "  --prefix DIR    use the Wine prefix in DIR (also --prefix=DIR); above WINEPREFIX\n"
+    "  -h, --help      print this text and end\n"
+    "  /?, -?          show the short command-line help in a box and end\n"
+    "  c...            any parameter beginning with the letter c (also /c... or -c..., such as\n"
+    "                  custom.cfg) ends Quarvel without a window; /c alone is ignored\n"
+    "\n"
+    "Environment:\n"
+    "  WINEPREFIX      the Wine prefix that holds the simulator. Without it and --prefix, Quarvel takes\n"
+    "                  ~/.wine when it has the simulator, else looks for it in the prefixes of\n"
+    "                  winetricks, PlayOnLinux, ~/Games, Bottles and CrossOver\n"
+    "  WINE            the Wine program that starts the simulator (default: wine, else wine64)\n";
+
+constexpr std::string_view kPrefixWithoutFolder = "quarvel: --prefix needs a folder (see quarvel --help)\n";
+
+constexpr std::string_view kPathEnds =
+    "quarvel: a parameter beginning with \"c\" ends Quarvel without a window (see quarvel --help)\n";
+
+} // namespace
+
 void CEditorCommandLineInfo::ParseCommandLine(const std::vector<std::string>& arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (const std::optional<platform::PrefixOption> option = platform::matchPrefixOption(arguments[i])) {
+            if (!option->valueFollows)
+                m_strPrefix = option->value;
+            else if (i + 1 < arguments.size())
+                m_strPrefix = arguments[++i];
+            else
+                m_bPrefixWithoutFolder = true;
+            continue;
+        }
         std::string_view param = arguments[i];
         const bool isFlag = !param.empty() && (param.front() == '/' || param.front() == '-');
         if (isFlag)
@@ -17,16 +54,29 @@ void CEditorCommandLineInfo::ParseCommandLine(const std::vector<std::string>& ar
 }
 
 // The letter is compared as it stands: "c" counts, "C" does not, with or without a leading "/" or "-".
-void CEditorCommandLineInfo::ParseParam(std::string_view param, bool /*isFlag*/, bool /*isLast*/) {
+void CEditorCommandLineInfo::ParseParam(std::string_view param, bool isFlag, bool /*isLast*/) {
     if (param.empty())
         return;
     if (param.front() == 'c') {
         m_strPath.assign(param.substr(1));
     } else if (param.front() == '?') {
         m_bHelp = 1;
-        m_windowSystem->MessageBox(nullptr, QStringLiteral("Command Line Help:"), QStringLiteral("Quarvel"),
-                                   MB_ICONINFORMATION | MB_OK);
+        if (m_windowSystem != nullptr)
+            m_windowSystem->MessageBox(nullptr, QStringLiteral("Command Line Help:"),
+                                       QStringLiteral("Quarvel"), MB_ICONINFORMATION | MB_OK);
+    } else if (isFlag && (param == "-help" || param == "h")) {
+        m_bUsage = true;
     }
+}
+
+bool CEditorCommandLineInfo::EndsStartUp() const {
+    if (m_bUsage)
+        *m_out << kUsage << std::flush;
+    if (m_bPrefixWithoutFolder)
+        *m_err << kPrefixWithoutFolder << std::flush;
+    if (!m_strPath.empty())
+        *m_err << kPathEnds << std::flush;
+    return m_bUsage || m_bHelp == 1 || m_bPrefixWithoutFolder || !m_strPath.empty();
 }
 
 } // namespace quarvel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,21 +11,37 @@ namespace quarvel {
 class WindowSystem;
 
 // What the command line asked for. Parameters starting with the letter c carry a path; "?" asks for help,
-// which is shown at once, once per parameter; anything else is accepted and has no effect.
+// which is shown at once, once per parameter; "--help" and "-h" ask for the usage on the terminal;
+// "--prefix DIR" names the Wine prefix; anything else is accepted and has no effect.
 class CEditorCommandLineInfo {
 public:
-    explicit CEditorCommandLineInfo(WindowSystem& windowSystem) : m_windowSystem(&windowSystem) {}
+    // windowSystem shows the help box of "?"; without one (before the program has a display) a "?" is
+    // only noted.
+    CEditorCommandLineInfo(WindowSystem* windowSystem, std::ostream& out, std::ostream& err)
+        : m_windowSystem(windowSystem), m_out(&out), m_err(&err) {}
 
     // Runs ParseParam for each argument after the program's name, left to right. One leading "/" or "-"
-    // is taken off first and makes the argument a flag.
+    // is taken off first and makes the argument a flag. The prefix option and its folder are taken out
+    // first, so that a folder such as /cdrive/fs9 is never read as a parameter.
     void ParseCommandLine(const std::vector<std::string>& arguments);
     void ParseParam(std::string_view param, bool isFlag, bool isLast);
 
-    std::string m_strPath; // the text after a parameter's letter c
-    int m_bHelp = 0;       // 1 once a "?" parameter was seen
+    // Whether start-up ends here, without a window: after a help parameter, a path parameter, or a prefix
+    // option without its folder. Before it answers, the usage goes to standard output when it was asked
+    // for, and the other two are explained on standard error, so that the program never ends without a
+    // word on the terminal.
+    bool EndsStartUp() const;
+
+    std::string m_strPath;                  // the text after a parameter's letter c
+    int m_bHelp = 0;                        // 1 once a "?" parameter was seen
+    bool m_bUsage = false;                  // "--help" or "-h" was given
+    std::optional<std::string> m_strPrefix; // the folder of the prefix option, the last one given
+    bool m_bPrefixWithoutFolder = false;    // the prefix option ended the command line
 
 private:
     WindowSystem* m_windowSystem;
+    std::ostream* m_out;
+    std::ostream* m_err;
 };
 
 } // namespace quarvel

@@ -1,28 +1,48 @@
 #include "app/CEditorApp.h"
+#include "app/CEditorCommandLineInfo.h"
 #include "help/KeyHelp.h"
+#include "platform/PrefixDiscovery.h"
 #include "ui/AppIcon.h"
+#include "ui/CPrefixChooserDlg.h"
 #include "ui/EditorHost.h"
 
 #include <QApplication>
 
 #include <algorithm>
+#include <iostream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 int main(int argc, char* argv[]) {
+    // What goes to the terminal needs no display: the usage and the word on a path parameter are given
+    // before Qt starts, so that `quarvel --help` answers over ssh too. A "?" needs its box, and Qt.
+    quarvel::CEditorCommandLineInfo terminal(nullptr, std::cout, std::cerr);
+    terminal.ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    if (terminal.m_bHelp == 0 && terminal.EndsStartUp())
+        return 0;
+
     QApplication application(argc, argv);
     // Message boxes without a caption of their own carry this name.
     QApplication::setApplicationName(QStringLiteral("Quarvel"));
     QApplication::setWindowIcon(quarvel::loadAppIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("quarvel"));
 
-    const auto host = quarvel::EditorHost::forPrefix(
-        quarvel::platform::WinePrefix::fromEnvironment(),
-        quarvel::KeyHelp::findShippedFolder(QApplication::applicationDirPath().toStdString()));
+    quarvel::WindowSystem& windowSystem = quarvel::WindowSystem::real();
+    const std::filesystem::path helpFolder =
+        quarvel::KeyHelp::findShippedFolder(QApplication::applicationDirPath().toStdString());
+    std::unique_ptr<quarvel::EditorHost> host;
+    const auto hostForPrefix = [&](const std::optional<std::string>& prefix) -> quarvel::EditorHost& {
+        const quarvel::platform::PrefixChoice choice = quarvel::platform::choosePrefixFromEnvironment(prefix);
+        host = quarvel::EditorHost::forPrefix(quarvel::CPrefixChooserDlg::select(windowSystem, choice),
+                                              helpFolder);
+        return *host;
+    };
 
     // Qt has taken its own options out of argv by now; the rest is ours, without the program's name.
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
-    quarvel::CEditorApp app(quarvel::WindowSystem::real(), *host);
+    quarvel::CEditorApp app(windowSystem, hostForPrefix);
     app.InitInstance(arguments);
     return 0;
 }

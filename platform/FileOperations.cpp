@@ -106,4 +106,15 @@ Result<void> copyFile(const std::filesystem::path& from, const std::filesystem::
     return {};
 }
 
+std::filesystem::path nearestExistingFolder(const std::filesystem::path& file) {
+    std::error_code error;
+    for (std::filesystem::path folder = file.parent_path(); !folder.empty(); folder = folder.parent_path()) {
+        if (std::filesystem::is_directory(folder, error))
+            return folder;
+        if (folder == folder.parent_path())
+            break;
+    }
+    return {};
+}
+
 } // namespace quarvel::platform

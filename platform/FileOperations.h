@@ -30,6 +30,11 @@ bool matchesFindPattern(std::string_view name, std::string_view pattern);
 Result<std::vector<std::string>> listMatchingEntries(const std::filesystem::path& folder,
                                                      std::string_view pattern);
 
+// The folder a file lies in when that folder exists, or else its nearest existing parent: where a person
+// looking for the file would start. Empty when no part of the path exists (a relative path's parents are
+// not taken from the working folder).
+std::filesystem::path nearestExistingFolder(const std::filesystem::path& file);
+
 // Copies the file, replacing the target when it exists. Copying a file onto itself fails and leaves it whole.
 Result<void> copyFile(const std::filesystem::path& from, const std::filesystem::path& to);
 

@@ -114,13 +114,6 @@ WindowsVersion versionOf(const HiveKey& key) {
 
 WinePrefix::WinePrefix(std::filesystem::path root) : m_root(std::move(root)) {}
 
-WinePrefix WinePrefix::fromEnvironment() {
-    if (const char* prefix = std::getenv("WINEPREFIX"); prefix != nullptr && *prefix != '\0')
-        return WinePrefix(prefix);
-    const char* home = std::getenv("HOME");
-    return WinePrefix(std::filesystem::path(home != nullptr ? home : "") / ".wine");
-}
-
 std::filesystem::path WinePrefix::windowsDirectory() const {
     return m_root / "drive_c" / "windows";
 }
@@ -158,10 +151,12 @@ Result<std::filesystem::path> WinePrefix::driveRoot(char letter) const {
 
 Result<std::filesystem::path> WinePrefix::toNativePath(std::string_view windowsPath) const {
     if (windowsPath.size() < 2 || !isDriveLetter(windowsPath[0]) || windowsPath[1] != ':')
-        return Failure{EINVAL, "\"" + std::string(windowsPath) + "\" does not start with a drive letter"};
-    if (windowsPath.size() > 2 && !isWindowsSeparator(windowsPath[2]))
         return Failure{EINVAL,
-                       "\"" + std::string(windowsPath) + "\" is relative to the drive's current folder"};
+                       std::string("\"").append(windowsPath).append("\" does not start with a drive letter")};
+    if (windowsPath.size() > 2 && !isWindowsSeparator(windowsPath[2]))
+        return Failure{
+            EINVAL,
+            std::string("\"").append(windowsPath).append("\" is relative to the drive's current folder")};
     Result<std::filesystem::path> drive = driveRoot(windowsPath[0]);
     if (!drive)
         return drive.failure();

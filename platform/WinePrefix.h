@@ -20,9 +20,6 @@ class WinePrefix {
 public:
     explicit WinePrefix(std::filesystem::path root);
 
-    // $WINEPREFIX, or ~/.wine when it is unset or empty.
-    static WinePrefix fromEnvironment();
-
     const std::filesystem::path& root() const { return m_root; }
 
     // Where bare file names (the help files) live: drive_c/windows.

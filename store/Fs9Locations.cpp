@@ -4,6 +4,7 @@
 #include "platform/TextEncoding.h"
 #include "store/CRegistryKey.h"
 #include "store/Exception.h"
+#include "store/RegistryException.h"
 
 namespace quarvel {
 namespace {
@@ -12,9 +13,14 @@ std::filesystem::path fs9CfgBelow(const std::filesystem::path& folder) {
     return platform::resolveCase(folder / "Microsoft" / "FS9" / "fs9.cfg");
 }
 
-std::filesystem::path folderOf(const platform::WinePrefix& prefix, const std::string& exePath) {
-    platform::Result<std::filesystem::path> native =
-        prefix.toNativePath(platform::windows1252ToUtf8(exePath));
+// The folder comes from the value's UTF-16 text, not from its 8-bit text: Linux names the folder in
+// UTF-8, and a name in Cyrillic or Greek has no Windows-1252 spelling.
+std::filesystem::path folderOf(const platform::WinePrefix& prefix, RegistryApi& registry, HKEY key) {
+    std::u16string exePath;
+    if (const RegistryStatus status = registry.queryValueText(key, kFs9ExePathValue, exePath);
+        status != kRegistrySuccess)
+        throw RegistryException("Failure query value", status);
+    platform::Result<std::filesystem::path> native = prefix.toNativePath(platform::utf16ToUtf8(exePath));
     if (!native)
         throw Exception("Failure finding the simulator's folder: " + native.failure().message,
                         native.failure().errorNumber);
@@ -34,7 +40,7 @@ SimulatorPaths readSimulatorPaths(RegistryApi& registry, const platform::WinePre
     key.Open(HKEY_LOCAL_MACHINE, kFs9RegistryKey, false);
     SimulatorPaths paths;
     paths.exePath = key.QueryValue(kFs9ExePathValue, "", false);
-    paths.fs9Folder = folderOf(prefix, paths.exePath);
+    paths.fs9Folder = folderOf(prefix, registry, key.handle());
     const auto inFolder = [&](const char* name) {
         return platform::resolveCase(paths.fs9Folder / name);
     };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/PrefixDiscovery.h"
 #include "platform/WindowsVersion.h"
 #include "platform/WinePrefix.h"
 #include "store/RegistryApi.h"
@@ -10,8 +11,8 @@
 namespace quarvel {
 
 // Where the simulator keeps its folder in the registry.
-inline constexpr const char* kFs9RegistryKey = "Software\\Microsoft\\Microsoft Games\\Flight Simulator\\9.0";
-inline constexpr const char* kFs9ExePathValue = "EXE Path";
+inline constexpr const char* kFs9RegistryKey = platform::kSimulatorKeyPath;
+inline constexpr const char* kFs9ExePathValue = platform::kSimulatorExePathValue;
 
 // The simulator's folder and what lies in it, as native paths.
 struct SimulatorPaths {

@@ -47,6 +47,11 @@ public:
     virtual RegistryStatus queryValue(HKEY key, const std::string& valueName, std::uint32_t* type,
                                       std::uint8_t* data, std::uint32_t& size) = 0;
 
+    // A text value as the registry holds it, in UTF-16 up to its first zero, for text that must not pass
+    // through the 8-bit code page: a path naming a folder in any script. This default widens the 8-bit
+    // text of queryValue, for registries that hold nothing else.
+    virtual RegistryStatus queryValueText(HKEY key, const std::string& valueName, std::u16string& text);
+
     virtual RegistryStatus setValue(HKEY key, const std::string& valueName, std::uint32_t type,
                                     const std::uint8_t* data, std::uint32_t size) = 0;
 

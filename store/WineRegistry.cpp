@@ -78,19 +78,42 @@ RegistryStatus WineRegistry::createKey(HKEY /*parent*/, const std::string& /*sub
     return kRegistryAccessDenied;
 }
 
-RegistryStatus WineRegistry::queryValue(HKEY key, const std::string& valueName, std::uint32_t* type,
-                                        std::uint8_t* data, std::uint32_t& size) {
+const platform::HiveValue* WineRegistry::findValue(HKEY key, const std::string& valueName,
+                                                   RegistryStatus& status) {
     const auto open = m_handles.find(static_cast<std::uint32_t>(key));
-    if (open == m_handles.end())
-        return kRegistryInvalidHandle;
-    RegistryStatus status = kRegistrySuccess;
+    if (open == m_handles.end()) {
+        status = kRegistryInvalidHandle;
+        return nullptr;
+    }
+    status = kRegistrySuccess;
     const platform::RegistryHive* hive = hiveOf(open->second.root, status);
     const platform::HiveKey* hiveKey = hive != nullptr ? hive->findKey(open->second.path) : nullptr;
     const platform::HiveValue* value =
         hiveKey != nullptr ? hiveKey->findValue(platform::windows1252ToUtf16(valueName)) : nullptr;
+    if (value == nullptr && status == kRegistrySuccess)
+        status = kRegistryNotFound;
+    return value;
+}
+
+RegistryStatus WineRegistry::queryValue(HKEY key, const std::string& valueName, std::uint32_t* type,
+                                        std::uint8_t* data, std::uint32_t& size) {
+    RegistryStatus status = kRegistrySuccess;
+    const platform::HiveValue* value = findValue(key, valueName, status);
     if (value == nullptr)
-        return kRegistryNotFound;
+        return status;
     return answerValueQuery(value->type, ansiBytesOf(*value), type, data, size);
+}
+
+RegistryStatus WineRegistry::queryValueText(HKEY key, const std::string& valueName, std::u16string& text) {
+    RegistryStatus status = kRegistrySuccess;
+    const platform::HiveValue* value = findValue(key, valueName, status);
+    if (value == nullptr)
+        return status;
+    if (std::optional<std::u16string> held = value->text()) {
+        text = held->substr(0, held->find(u'\0'));
+        return kRegistrySuccess;
+    }
+    return RegistryApi::queryValueText(key, valueName, text);
 }
 
 RegistryStatus WineRegistry::setValue(HKEY /*key*/, const std::string& /*valueName*/, std::uint32_t /*type*/,

@@ -29,6 +29,7 @@ public:
                              std::uint32_t options, std::uint32_t access, HKEY& result) override;
     RegistryStatus queryValue(HKEY key, const std::string& valueName, std::uint32_t* type, std::uint8_t* data,
                               std::uint32_t& size) override;
+    RegistryStatus queryValueText(HKEY key, const std::string& valueName, std::u16string& text) override;
     RegistryStatus setValue(HKEY key, const std::string& valueName, std::uint32_t type,
                             const std::uint8_t* data, std::uint32_t size) override;
     RegistryStatus closeKey(HKEY key) override;
@@ -42,6 +43,8 @@ private:
     // The file behind a root, loaded by the prefix on first use; null with the status when it cannot be
     // read.
     const platform::RegistryHive* hiveOf(HKEY root, RegistryStatus& status);
+    // The value of an open key; null with the status when the key or value is not there.
+    const platform::HiveValue* findValue(HKEY key, const std::string& valueName, RegistryStatus& status);
 
     platform::WinePrefix m_prefix;
     std::map<std::uint32_t, OpenKey> m_handles;

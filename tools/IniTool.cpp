@@ -5,9 +5,11 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdlib>
 #include <ostream>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
 
 namespace quarvel {
 
@@ -17,7 +19,7 @@ constexpr std::string_view programName = "quarvel-ini";
 constexpr std::size_t unlimited = static_cast<std::size_t>(-1);
 
 constexpr std::string_view usageText =
-    R"(Usage: quarvel-ini COMMAND [ARGUMENT...]
+    R"(Usage: quarvel-ini [--prefix DIR] COMMAND [ARGUMENT...]
 
 Reads and edits INI-style configuration files (fs9.cfg, scenery.cfg, aircraft.cfg, help files) the way
 Quarvel does: names match regardless of case, and every byte a command does not change stays as it was.
@@ -35,9 +37,14 @@ Commands:
                                    order, as SECTION<TAB>LINE-INDEX<TAB>LINE; exit 1 when there is none
   where                            print where Windows, the simulator and its files are found in the
                                    Wine prefix; exit 1 when something is missing
+  where --all                      print every Wine prefix with the simulator as PREFIX<TAB>FOLDER:
+                                   ~/.wine, then those of winetricks, PlayOnLinux, ~/Games, Bottles
+                                   and CrossOver; exit 1 when there is none
 
-A FILE without a folder is looked up in the Windows directory of the Wine prefix
-($WINEPREFIX/drive_c/windows, where $WINEPREFIX defaults to ~/.wine); write ./FILE for the current folder.
+A FILE without a folder is looked up in the Windows directory of the Wine prefix (DIR/drive_c/windows).
+The prefix is --prefix DIR (or --prefix=DIR) before the command, else $WINEPREFIX, else ~/.wine when it
+has the simulator, else the one prefix of the prefix managers above that has it (~/.wine when several
+do). Write ./FILE for a file in the current folder.
 Output is the file's bytes as they are, one item per line.
 
 Exit status: 0 success, 1 not found, 2 usage error, 3 the file could not be read or written.
@@ -53,8 +60,8 @@ struct Command {
 
 } // namespace
 
-IniTool::IniTool(ProfileStore& store, std::ostream& out, std::ostream& err)
-    : m_store(store), m_out(out), m_err(err) {}
+IniTool::IniTool(ProfileStore& store, platform::WinePrefix prefix, std::ostream& out, std::ostream& err)
+    : m_store(store), m_prefix(std::move(prefix)), m_out(out), m_err(err) {}
 
 void IniTool::printUsage(std::ostream& stream) {
     stream << usageText;
@@ -91,7 +98,7 @@ int IniTool::dispatch(const Arguments& arguments) {
         {"delete", "FILE SECTION [KEY]", 2, 3, &IniTool::deleteEntry},
         {"put-section", "FILE SECTION [LINE...]", 2, unlimited, &IniTool::putSection},
         {"search", "FILE TEXT", 2, 2, &IniTool::search},
-        {"where", "", 0, 0, &IniTool::where},
+        {"where", "[--all]", 0, 1, &IniTool::where},
     }};
     if (arguments.empty()) {
         m_err << programName << ": no command given (try '" << programName << " --help')\n";
@@ -177,8 +184,15 @@ int IniTool::search(const Arguments& arguments) {
                     "'");
 }
 
-int IniTool::where(const Arguments& /*arguments*/) {
-    return runWhereCommand(m_out, m_err);
+int IniTool::where(const Arguments& arguments) {
+    if (arguments.empty())
+        return runWhereCommand(m_prefix, m_out, m_err);
+    if (arguments[0] != "--all") {
+        m_err << programName << ": usage: " << programName << " where [--all]\n";
+        return UsageError;
+    }
+    const char* home = std::getenv("HOME");
+    return runWhereAllCommand(home != nullptr ? home : "", m_out, m_err) == 0 ? Success : NotFound;
 }
 
 int IniTool::notFound(const std::string& what) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/WinePrefix.h"
 #include "store/ProfileStore.h"
 
 #include <iosfwd>
@@ -14,7 +15,8 @@ class IniTool {
 public:
     enum ExitCode : int { Success = 0, NotFound = 1, UsageError = 2, FileError = 3 };
 
-    IniTool(ProfileStore& store, std::ostream& out, std::ostream& err);
+    // prefix: the Wine prefix in use, whose Windows directory the store resolves bare file names in.
+    IniTool(ProfileStore& store, platform::WinePrefix prefix, std::ostream& out, std::ostream& err);
 
     // The arguments after the program's name; gives the process's exit code.
     int run(const std::vector<std::string>& arguments);
@@ -38,6 +40,7 @@ private:
     void printLine(std::string_view text);
 
     ProfileStore& m_store;
+    platform::WinePrefix m_prefix;
     std::ostream& m_out;
     std::ostream& m_err;
 };

@@ -1,5 +1,6 @@
 #include "tools/WhereCommand.h"
 
+#include "platform/PrefixDiscovery.h"
 #include "platform/WinePrefix.h"
 #include "store/Exception.h"
 #include "store/Fs9Locations.h"
@@ -10,6 +11,8 @@
 #include <ostream>
 #include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace quarvel {
 namespace {
@@ -63,8 +66,7 @@ void reportInFolder(WhereReport& report, const std::optional<SimulatorPaths>& pa
 
 } // namespace
 
-int runWhereCommand(std::ostream& out, std::ostream& err) {
-    const platform::WinePrefix prefix = platform::WinePrefix::fromEnvironment();
+int runWhereCommand(const platform::WinePrefix& prefix, std::ostream& out, std::ostream& err) {
     WhereReport report(out, err);
     report.existing("prefix", prefix.root());
     report.existing("windows-directory", prefix.windowsDirectory());
@@ -96,6 +98,22 @@ int runWhereCommand(std::ostream& out, std::ostream& err) {
     reportInFolder(report, paths, "terrain.cfg", &SimulatorPaths::terrainCfg);
     reportInFolder(report, paths, "aircraft-folder", &SimulatorPaths::aircraftFolder);
     return report.status();
+}
+
+int runWhereAllCommand(const std::filesystem::path& home, std::ostream& out, std::ostream& err) {
+    std::vector<platform::FoundPrefix> found;
+    const platform::WinePrefix standard(home / ".wine");
+    if (std::optional<std::filesystem::path> folder = platform::simulatorFolderOf(standard))
+        found.push_back({standard.root(), *folder});
+    for (platform::FoundPrefix& prefix : platform::findPrefixesWithSimulator(home))
+        found.push_back(std::move(prefix));
+    for (const platform::FoundPrefix& prefix : found)
+        out << prefix.root.string() << '\t' << prefix.simulatorFolder.string() << '\n';
+    if (found.empty()) {
+        err << "no Wine prefix below " << home.string() << " has the simulator\n";
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace quarvel

@@ -1,6 +1,7 @@
 #include "ui/CAboutDlg.h"
 
 #include "ui/AppIcon.h"
+#include "ui/PathText.h"
 
 #include <QVBoxLayout>
 
@@ -12,10 +13,9 @@ constexpr int kIconPixels = 32;
 
 } // namespace
 
-CAboutDlg::CAboutDlg(QWidget* parent)
-    : CDialog(templateFont(QStringLiteral("MS Sans Serif"), 8), QSize(235, 86), parent),
-      m_icon(&clientArea()), m_version(&clientArea()), m_ok(tr("OK"), &clientArea()),
-      m_noticeFrame(&clientArea()), m_notice(&m_noticeFrame) {
+CAboutDlg::CAboutDlg(const std::filesystem::path& prefixRoot, QWidget* parent)
+    : CDialog(QSize(235, 86), parent), m_icon(&clientArea()), m_version(&clientArea()),
+      m_ok(tr("OK"), &clientArea()), m_noticeFrame(&clientArea()), m_notice(&m_noticeFrame) {
     setWindowTitle(tr("About Quarvel"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
@@ -39,7 +39,7 @@ CAboutDlg::CAboutDlg(QWidget* parent)
     layout->addWidget(&m_notice);
     m_notice.setTextFormat(Qt::PlainText);
     m_notice.setWordWrap(true);
-    m_notice.setText(noticeText());
+    m_notice.setText(noticeText(prefixRoot));
 
     setFixedSize(size());
 }
@@ -48,9 +48,10 @@ QString CAboutDlg::versionText() {
     return tr("Quarvel Version 1.2");
 }
 
-QString CAboutDlg::noticeText() {
-    return tr("Quarvel may be copied and given away freely. It comes without any warranty: keep a copy of "
-              "your configuration files before you change them.");
+QString CAboutDlg::noticeText(const std::filesystem::path& prefixRoot) {
+    return tr("Quarvel may be copied and given away freely, without any warranty: keep a copy of your "
+              "files before you change them.\nWine prefix: %1")
+        .arg(pathText(prefixRoot.string()));
 }
 
 } // namespace quarvel

@@ -6,17 +6,19 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <filesystem>
+
 namespace quarvel {
 
 // The About box: the icon, the version line, the OK button and a short notice on how the program may be
-// passed on.
+// passed on, which also names the Wine prefix in use.
 class CAboutDlg : public CDialog {
     Q_OBJECT
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit CAboutDlg(const std::filesystem::path& prefixRoot, QWidget* parent = nullptr);
 
     static QString versionText();
-    static QString noticeText();
+    static QString noticeText(const std::filesystem::path& prefixRoot);
 
 private:
     QLabel m_icon;

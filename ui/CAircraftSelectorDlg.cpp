@@ -8,9 +8,8 @@
 namespace quarvel {
 
 CAircraftSelectorDlg::CAircraftSelectorDlg(WindowSystem& windowSystem, QWidget* parent)
-    : CDialog(templateFont(QStringLiteral("MS Sans Serif"), 8), QSize(183, 90), parent),
-      m_listAircraft(&clientArea()), m_windowSystem(windowSystem), m_open(tr("Open"), &clientArea()),
-      m_cancel(tr("Cancel"), &clientArea()) {
+    : CDialog(QSize(183, 90), parent), m_listAircraft(&clientArea()), m_windowSystem(windowSystem),
+      m_open(tr("Open"), &clientArea()), m_cancel(tr("Cancel"), &clientArea()) {
     setWindowTitle(tr("Aircraft.cfg Selector"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     m_listAircraft.setObjectName(QStringLiteral("aircraftList"));

@@ -2,24 +2,21 @@
 
 #include "ui/WindowSystem.h"
 
+#include <QApplication>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QShowEvent>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace quarvel {
 
-CDialog::CDialog(const QFont& templateFont, QSize templateSize, QWidget* parent)
-    : QDialog(parent), m_client(this), m_templateSize(templateSize) {
-    // The template's font applies to the controls; the menu bar keeps the desktop's menu font.
-    m_client.setFont(templateFont);
-    m_units = DialogUnits::fromFont(m_client.font());
+CDialog::CDialog(QSize templateSize, QWidget* parent)
+    : QDialog(parent), m_client(this), m_units(DialogUnits::fromFont(QApplication::font())),
+      m_templateSize(templateSize) {
     resizeToTemplate();
-}
-
-QFont CDialog::templateFont(const QString& family, int pointSize) {
-    QFont font(family, pointSize);
-    font.setStyleHint(QFont::SansSerif);
-    return font;
 }
 
 void CDialog::placeControl(QWidget& control, int x, int y, int width, int height) const {
@@ -68,6 +65,27 @@ void CDialog::placeFrame() {
     if (m_menuBar != nullptr)
         m_menuBar->setGeometry(0, 0, width(), top);
     m_client.setGeometry(0, top, width(), height() - top);
+}
+
+void CDialog::resizeClient(QSize pixels) {
+    const QRect available = screen()->availableGeometry();
+    // The window manager adds its frame only once the window is mapped; leave room for a title bar and
+    // borders of the style's size until then.
+    const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    const QSize frame(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border);
+    const QSize room = available.size() - frame;
+    const QPoint centre = geometry().center();
+    const int top = menuBarHeight();
+    resize(std::min(pixels.width(), room.width()), std::min(pixels.height() + top, room.height()));
+    placeFrame();
+    // The window keeps its centre where it fits, so a dialog placed in the middle stays there. It is
+    // pulled back over the right and bottom edges first, so that the top left corner stays in view even
+    // for a window held larger than the screen by its minimum size.
+    const QSize outer = size() + frame;
+    const QPoint wanted = centre - QPoint(width() / 2, height() / 2);
+    move(
+        std::max(available.left(), std::min(wanted.x(), available.x() + available.width() - outer.width())),
+        std::max(available.top(), std::min(wanted.y(), available.y() + available.height() - outer.height())));
 }
 
 void CDialog::resizeToTemplate() {

@@ -3,7 +3,6 @@
 #include "ui/DialogUnits.h"
 
 #include <QDialog>
-#include <QFont>
 #include <QSize>
 #include <QWidget>
 
@@ -11,17 +10,16 @@ class QMenuBar;
 
 namespace quarvel {
 
-// A dialog built like a template: a font, a client area measured in dialog units with its controls placed
-// in them, an optional menu bar above the client area, an initialisation that runs once just before the
-// dialog first shows, and OK and Cancel that go through overridable handlers.
+// A dialog built like a template: a client area measured in dialog units with its controls placed in
+// them, an optional menu bar above the client area, an initialisation that runs once just before the
+// dialog first shows, and OK and Cancel that go through overridable handlers. Every dialog takes the
+// desktop's font, and its dialog units come from that font, so a player's larger font makes every dialog
+// larger with it.
 class CDialog : public QDialog {
     Q_OBJECT
 public:
     // templateSize: the client area in dialog units.
-    CDialog(const QFont& templateFont, QSize templateSize, QWidget* parent);
-
-    // A template's font: the family when the desktop has it, else the desktop's sans-serif font.
-    static QFont templateFont(const QString& family, int pointSize);
+    CDialog(QSize templateSize, QWidget* parent);
 
     QWidget& clientArea() { return m_client; }
     const DialogUnits& dialogUnits() const { return m_units; }
@@ -46,6 +44,9 @@ protected:
 
     // Puts a menu bar above the client area; the dialog owns it.
     void setMenuBar(QMenuBar* bar);
+    // Gives the client area a size in pixels, as far as the screen's available area holds the window with
+    // its frame, and moves the window into that area where it would run off an edge.
+    void resizeClient(QSize pixels);
 
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

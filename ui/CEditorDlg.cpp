@@ -11,6 +11,9 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
+
+#include <algorithm>
 
 namespace quarvel {
 
@@ -25,9 +28,8 @@ WinRect rectOf(const QWidget& widget) {
 } // namespace
 
 CEditorDlg::CEditorDlg(WindowSystem& windowSystem, EditorHost& host, QWidget* parent)
-    : CDialog(templateFont(QStringLiteral("Tahoma"), 8), kTemplateSize, parent), m_splitter(&clientArea()),
-      m_tree(&clientArea()), m_list(&clientArea()), m_hIcon(loadAppIcon()), m_windowSystem(windowSystem),
-      m_host(host) {
+    : CDialog(kTemplateSize, parent), m_splitter(&clientArea()), m_tree(&clientArea()), m_list(&clientArea()),
+      m_hIcon(loadAppIcon()), m_windowSystem(windowSystem), m_host(host) {
     setWindowTitle(tr("Quarvel"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
@@ -136,6 +138,7 @@ void CEditorDlg::connectNotifications() {
 
 bool CEditorDlg::OnInitDialog() {
     LayoutControls(LayoutMode::Record);
+    resizeClient(firstClientSize());
     LayoutControls(LayoutMode::Apply);
     setWindowIcon(m_hIcon);
 
@@ -150,6 +153,23 @@ bool CEditorDlg::OnInitDialog() {
     SetTimer(kLoadTimer, 50);
 
     return true;
+}
+
+// The template leaves the key list room for a few short columns; a player reads the descriptions, so the
+// window first opens wide enough for a typical key, value and description side by side.
+QSize CEditorDlg::firstClientSize() {
+    // Counted in the font's average character, which runs a little narrower than running text.
+    constexpr int kTypicalKeyChars = 24;
+    constexpr int kTypicalValueChars = 28;
+    constexpr int kTypicalHelpChars = 64;
+    const int textWidth =
+        m_list.fontMetrics().averageCharWidth() * (kTypicalKeyChars + kTypicalValueChars + kTypicalHelpChars);
+    // Each column pads its text on both sides; the frame and the scroll bar take their share too.
+    const int padding = 3 * 2 * m_list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin);
+    const int chrome = 2 * m_list.frameWidth() + m_list.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int wanted = textWidth + padding + chrome;
+    const QSize client = clientArea().size();
+    return {client.width() + std::max(0, wanted - m_list.width()), client.height()};
 }
 
 void CEditorDlg::LayoutControls(LayoutMode mode) {
@@ -182,6 +202,12 @@ void CEditorDlg::keyPressEvent(QKeyEvent* event) {
             OnOK();
             return;
         case Qt::Key_Escape:
+            // Sliding from an open drop-down onto "Donate!" leaves that item of the bar highlighted with
+            // no drop-down of its own to take the key: Escape leaves the menu bar, as it does elsewhere.
+            if (m_menuBar->activeAction() != nullptr) {
+                m_menuBar->setActiveAction(nullptr);
+                return;
+            }
             OnCancel();
             return;
         default:
@@ -244,7 +270,7 @@ void CEditorDlg::OnRclickSectionTree() {
 }
 
 void CEditorDlg::OnAppAbout() {
-    CAboutDlg about(this);
+    CAboutDlg about(m_host.prefix().root(), this);
     m_windowSystem.DoModal(about);
 }
 

@@ -110,6 +110,7 @@ protected:
 
 private:
     void placeTemplateControls();
+    QSize firstClientSize();
     void createMainMenu();
     void buildCommandTable();
     void connectNotifications();

@@ -1,7 +1,9 @@
 #include "ui/CKeyListCtrl.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -76,8 +78,9 @@ bool CKeyListCtrl::setItemText(int row, int column, const QString& text) {
 }
 
 void CKeyListCtrl::autoSizeColumns() {
+    const int widest = screen()->availableGeometry().width() * 2 / 3;
     for (int column = 0; column < columnCount(); ++column)
-        setColumnWidth(column, std::max(sizeHintForColumn(column), kMinimumAutoWidth));
+        setColumnWidth(column, std::max(std::min(sizeHintForColumn(column), widest), kMinimumAutoWidth));
 }
 
 int CKeyListCtrl::selectedCount() const {
@@ -96,6 +99,16 @@ void CKeyListCtrl::mousePressEvent(QMouseEvent* event) {
     if (itemAt(event->position().toPoint()) == nullptr && event->button() == Qt::LeftButton)
         clearSelection();
     QTreeWidget::mousePressEvent(event);
+}
+
+void CKeyListCtrl::keyPressEvent(QKeyEvent* event) {
+    // A fill leaves the first row current but unselected, so the view would step past it.
+    if (event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier && selectedCount() == 0 &&
+        rowCount() > 0) {
+        setCurrentItem(topLevelItem(0));
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }
 
 void CKeyListCtrl::markSelection() {

@@ -28,7 +28,8 @@ public:
     QString itemText(int row, int column) const;
     bool setItemText(int row, int column, const QString& text);
 
-    // Fits each column to its widest cell text; the heading is not measured.
+    // Fits each column to its widest cell text, up to two thirds of the screen's available width, so that
+    // one very long value leaves the other columns in view; the heading is not measured.
     void autoSizeColumns();
 
     int selectionMark() const { return m_selectionMark; }
@@ -38,6 +39,8 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    // Down with no row selected selects the first row.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void markSelection();

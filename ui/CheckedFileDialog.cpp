@@ -31,6 +31,8 @@ CheckedFileDialog::CheckedFileDialog(QWidget* owner, const FileDialogRequest& re
     const QFileInfo preset(QFile::decodeName(QByteArray::fromStdString(request.presetName)));
     if (preset.fileName() != preset.filePath() && preset.dir().exists())
         setDirectory(preset.dir());
+    else if (!request.startFolder.empty())
+        setDirectory(QFile::decodeName(QByteArray::fromStdString(request.startFolder)));
     selectFile(preset.fileName());
 }
 

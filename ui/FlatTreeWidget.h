@@ -5,7 +5,8 @@
 namespace quarvel {
 
 // A tree widget used as a flat list of rows: no branches, no sorting, no editing in place, no dragging,
-// one whole row selected at a time, and context menus left to the owner.
+// one whole row selected at a time, and context menus left to the owner. Every cell shows its whole text
+// as a tooltip, since a narrow column cuts it short.
 class FlatTreeWidget : public QTreeWidget {
     Q_OBJECT
 public:
@@ -14,6 +15,8 @@ public:
 
 protected:
     explicit FlatTreeWidget(QWidget* parent);
+
+    bool viewportEvent(QEvent* event) override;
 };
 
 } // namespace quarvel

@@ -5,6 +5,7 @@
 #include "ui/CEditorDlg.h"
 
 #include "platform/ExclusiveFile.h"
+#include "platform/FileOperations.h"
 #include "store/Exception.h"
 #include "store/Fs9Locations.h"
 #include "store/OpenFailureText.h"
@@ -121,10 +122,11 @@ void CEditorDlg::PromptForFile(const FileKindInfo& row, int errorNumber) {
         EndDialog(0);
         return;
     }
-    const std::optional<std::string> chosen = m_windowSystem.FileDialog(
-        this, cfgFileDialog(
-                  true, row.kind == FileKind::OtherFs9Cfg ? m_strOtherCfgName : std::string(row.browseName),
-                  kOpenCfgFlags));
+    FileDialogRequest request = cfgFileDialog(
+        true, row.kind == FileKind::OtherFs9Cfg ? m_strOtherCfgName : std::string(row.browseName),
+        kOpenCfgFlags);
+    request.startFolder = platform::nearestExistingFolder(m_strCfgPath).string();
+    const std::optional<std::string> chosen = m_windowSystem.FileDialog(this, request);
     if (!chosen) {
         EndDialog(0);
         return;

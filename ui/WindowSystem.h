@@ -43,6 +43,9 @@ struct FileDialogRequest {
     std::string presetName; // the file name box's first text, a path in the file system's own bytes
     QString filter;         // "Description|patterns|Description|patterns||"; the first entry is selected
     unsigned flags = 0;     // OFN_ values
+    // Where the dialog opens when presetName names no folder, in the file system's own bytes; empty: the
+    // platform's default.
+    std::string startFolder;
 };
 
 // Everything a person sees or answers outside the main window goes through here, so that tests can

@@ -44,18 +44,6 @@ protected:
     ScopedEnvironment m_user;
 };
 
-TEST_F(WinePrefixTest, ComesFromWineprefixOrElseHomeDotWine) {
-    {
-        const ScopedEnvironment prefixVariable("WINEPREFIX", "/somewhere/prefix");
-        EXPECT_EQ(WinePrefix::fromEnvironment().root(), fs::path("/somewhere/prefix"));
-    }
-    const ScopedEnvironment noPrefix("WINEPREFIX", "");
-    const ScopedEnvironment home("HOME", "/home/player");
-    EXPECT_EQ(WinePrefix::fromEnvironment().root(), fs::path("/home/player/.wine"));
-    EXPECT_EQ(WinePrefix::fromEnvironment().windowsDirectory(),
-              fs::path("/home/player/.wine/drive_c/windows"));
-}
-
 TEST_F(WinePrefixTest, MapsDriveLettersThroughTheDosdevicesLinks) {
     EXPECT_EQ(prefix().driveRoot('C').value(), m_dir / "drive_c");
     EXPECT_EQ(prefix().driveRoot('z').value(), fs::path("/"));

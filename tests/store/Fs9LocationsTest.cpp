@@ -126,6 +126,15 @@ TEST_F(Fs9LocationsTest, TurnsAnEightBitFolderNameIntoTheNativeName) {
               m_prefix.driveC() / "Jeux/\xc3\x89t\xc3\xa9/scenery.cfg");
 }
 
+TEST_F(Fs9LocationsTest, FindsAFolderNamedInAScriptTheEightBitCodePageLacks) {
+    m_prefix.write("drive_c/Игры/Flight Simulator 9/scenery.cfg", "");
+    m_prefix.writeExePath("C:\\\\\\x418\\x433\\x440\\x44b\\\\Flight Simulator 9\\\\");
+    const SimulatorPaths paths = readFromWine();
+    EXPECT_EQ(paths.sceneryCfg, m_prefix.driveC() / "Игры/Flight Simulator 9/scenery.cfg");
+    EXPECT_EQ(paths.exePath, "C:\\????\\Flight Simulator 9\\")
+        << "the 8-bit text keeps the code page's question marks";
+}
+
 TEST_F(Fs9LocationsTest, LooksForFs9CfgInAppDataFromVersionFiveOn) {
     m_prefix.write("drive_c/users/tester/AppData/Roaming/Microsoft/FS9/FS9.CFG", "");
     writeAppData("C:\\\\users\\\\tester\\\\AppData\\\\Roaming");

@@ -1,4 +1,5 @@
 // quarvel-ini run as a user runs it: arguments in, bytes and an exit code out.
+#include "tests/support/SimulatorPrefix.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -87,7 +88,7 @@ protected:
 TEST_F(IniToolTest, HelpGoesToStandardOutput) {
     const ToolRun help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.starts_with("Usage: quarvel-ini COMMAND")) << help.out;
+    EXPECT_TRUE(help.out.starts_with("Usage: quarvel-ini [--prefix DIR] COMMAND")) << help.out;
     EXPECT_EQ(help.err, "");
 }
 
@@ -199,6 +200,36 @@ TEST_F(IniToolTest, NamesThatCannotBeWrittenAreUsageErrors) {
     const ToolRun refused = run({"set", file, "Main", "a=b", "v"});
     EXPECT_EQ(refused.exitCode, 2);
     EXPECT_EQ(refused.err, "quarvel-ini: a key name cannot hold '=': 'a=b'\n");
+}
+
+TEST_F(IniToolTest, ThePrefixOptionComesBeforeWineprefix) {
+    const std::filesystem::path other = dir / "other";
+    dir.write("other/drive_c/windows/fs9help.ini", "[Main]\r\nKey=from the other prefix\r\n");
+    for (const std::vector<std::string>& option : {std::vector<std::string>{"--prefix", other.string()},
+                                                   std::vector<std::string>{"--prefix=" + other.string()}}) {
+        std::vector<std::string> arguments = option;
+        arguments.insert(arguments.end(), {"get", "fs9help.ini", "Main", "Key"});
+        EXPECT_EQ(run(arguments).out, "from the other prefix\n");
+        arguments = option;
+        arguments.emplace_back("where");
+        EXPECT_EQ(run(arguments).out.substr(0, 7 + other.string().size()), "prefix=" + other.string());
+    }
+    const ToolRun missing = run({"--prefix"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.err.find("--prefix needs a folder"), std::string::npos);
+}
+
+TEST_F(IniToolTest, WhereAllListsEveryPrefixWithTheSimulator) {
+    EXPECT_EQ(run({"where", "--all"}).exitCode, 1) << "none yet";
+    test::writeSimulatorPrefix(dir / ".wine", "C:\\FS9");
+    test::writeSimulatorPrefix(dir / "Games/fs2004", "C:\\Games\\FS9");
+    test::writeSimulatorPrefix(dir / ".local/share/wineprefixes/gone", "C:\\FS9", false);
+    const ToolRun all = run({"where", "--all"});
+    EXPECT_EQ(all.exitCode, 0);
+    EXPECT_EQ(all.out, (dir / ".wine").string() + "\t" + (dir / ".wine/drive_c/FS9").string() + "\n" +
+                           (dir / "Games/fs2004").string() + "\t" +
+                           (dir / "Games/fs2004/drive_c/Games/FS9").string() + "\n");
+    EXPECT_EQ(run({"where", "--everything"}).exitCode, 2);
 }
 
 } // namespace

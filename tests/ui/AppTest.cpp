@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace quarvel {
 namespace {
 
@@ -22,7 +24,9 @@ using Arguments = std::vector<std::string>;
 class CommandLineTest : public ::testing::Test {
 protected:
     test::FakeWindowSystem windowSystem;
-    CEditorCommandLineInfo info{windowSystem};
+    std::ostringstream out;
+    std::ostringstream err;
+    CEditorCommandLineInfo info{&windowSystem, out, err};
 
     void expectHelpBoxes(std::size_t count) {
         ASSERT_EQ(windowSystem.messageBoxes.size(), count);
@@ -38,7 +42,7 @@ protected:
 TEST_F(CommandLineTest, AQuestionMarkShowsTheHelpOnceWithOrWithoutASlashOrDash) {
     for (const char* argument : {"?", "/?", "-?"}) {
         test::FakeWindowSystem boxes;
-        CEditorCommandLineInfo parsed(boxes);
+        CEditorCommandLineInfo parsed(&boxes, out, err);
         parsed.ParseCommandLine({argument});
         EXPECT_EQ(parsed.m_bHelp, 1) << argument;
         ASSERT_EQ(boxes.messageBoxes.size(), 1U) << argument;
@@ -81,13 +85,71 @@ class StartUpTest : public ::testing::Test {
 protected:
     test::FakeWindowSystem windowSystem;
     test::TestHost host;
-    CEditorApp app{windowSystem, *host.host};
+    std::ostringstream out;
+    std::ostringstream err;
+    // The prefix the command line gave when the main window was made; "<not asked>" before.
+    std::optional<std::string> askedPrefix = "<not asked>";
+    CEditorApp::HostForPrefix hostForPrefix =
+        [this](const std::optional<std::string>& prefix) -> EditorHost& {
+        askedPrefix = prefix;
+        return *host.host;
+    };
+    CEditorApp app{windowSystem, hostForPrefix, out, err};
 };
+
+TEST_F(StartUpTest, ThePrefixOptionsFolderIsNeverReadAsAParameter) {
+    for (const Arguments& arguments : {Arguments{"--prefix", "/cdrive/x"}, Arguments{"/prefix=/cdrive/x"},
+                                       Arguments{"-prefix", "/old", "-prefix", "/cdrive/x", "Cother"}}) {
+        test::FakeWindowSystem shown;
+        CEditorApp normal(shown, hostForPrefix, out, err);
+        EXPECT_FALSE(normal.InitInstance(arguments));
+        ASSERT_EQ(shown.modalRuns.size(), 1U) << arguments.front() << " opens the window";
+        EXPECT_EQ(askedPrefix, "/cdrive/x");
+        EXPECT_EQ(normal.m_cmdInfo.m_strPath, "");
+    }
+    EXPECT_EQ(err.str(), "");
+
+    // Without the option the environment decides; an option without its folder ends with a word why.
+    test::FakeWindowSystem shown;
+    CEditorApp plain(shown, hostForPrefix, out, err);
+    plain.InitInstance({});
+    EXPECT_EQ(askedPrefix, std::nullopt);
+    EXPECT_FALSE(app.InitInstance({"--prefix"}));
+    EXPECT_TRUE(windowSystem.modalRuns.empty());
+    EXPECT_EQ(err.str(), "quarvel: --prefix needs a folder (see quarvel --help)\n");
+}
+
+TEST_F(StartUpTest, HelpOptionsPrintTheUsageAndEndWithoutAWindow) {
+    for (const char* option : {"--help", "-h"}) {
+        test::FakeWindowSystem quiet;
+        std::ostringstream usage;
+        CEditorApp early(quiet, hostForPrefix, usage, err);
+        EXPECT_FALSE(early.InitInstance({option}));
+        EXPECT_TRUE(quiet.modalRuns.empty()) << option;
+        EXPECT_TRUE(quiet.messageBoxes.empty()) << option;
+        for (const char* listed : {"Usage: quarvel", "/?", "--help", "--prefix DIR", "WINEPREFIX", "WINE "})
+            EXPECT_NE(usage.str().find(listed), std::string::npos) << option << " lists " << listed;
+    }
+    EXPECT_EQ(err.str(), "");
+    // Only as options: a bare "h" is an ordinary parameter.
+    CEditorCommandLineInfo bare(&windowSystem, out, err);
+    bare.ParseCommandLine({"h", "help"});
+    EXPECT_FALSE(bare.EndsStartUp());
+    EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(StartUpTest, APathParameterSaysWhyNoWindowOpens) {
+    EXPECT_FALSE(app.InitInstance({"custom.cfg"}));
+    EXPECT_TRUE(windowSystem.modalRuns.empty());
+    EXPECT_EQ(err.str(), "quarvel: a parameter beginning with \"c\" ends Quarvel without a window "
+                         "(see quarvel --help)\n");
+    EXPECT_EQ(out.str(), "");
+}
 
 TEST_F(StartUpTest, HelpOrAPathEndsTheProgramWithoutAWindow) {
     for (const Arguments& arguments : {Arguments{"/?"}, Arguments{"?", "?"}, Arguments{"cfs9.cfg"}}) {
         test::FakeWindowSystem quiet;
-        CEditorApp early(quiet, *host.host);
+        CEditorApp early(quiet, hostForPrefix, out, err);
         EXPECT_FALSE(early.InitInstance(arguments));
         EXPECT_TRUE(quiet.modalRuns.empty());
         EXPECT_EQ(early.m_hAccel, nullptr);
@@ -97,7 +159,7 @@ TEST_F(StartUpTest, HelpOrAPathEndsTheProgramWithoutAWindow) {
 TEST_F(StartUpTest, OtherwiseTheMainWindowRunsUntilItCloses) {
     for (const Arguments& arguments : {Arguments{}, Arguments{"/c"}, Arguments{"Cfs9.cfg", "other"}}) {
         test::FakeWindowSystem shown;
-        CEditorApp normal(shown, *host.host);
+        CEditorApp normal(shown, hostForPrefix, out, err);
         CEditorDlg* during = nullptr;
         shown.modalScripts.emplace_back([&](QDialog& dialog) {
             during = normal.mainWindow();

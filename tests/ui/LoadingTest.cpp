@@ -113,7 +113,8 @@ TEST_F(LoadingTest, EveryKindLoadsItsFileWithItsTitleAndHelpFile) {
     for (const Case& c : cases) {
         const std::filesystem::path file =
             c.file != nullptr ? host.simulatorFolder() / c.file : host.fs9Cfg();
-        host.write(file, "[" + file.filename().string() + "]\r\nKey=Value\r\n");
+        const std::string section = file.filename().string();
+        host.write(file, "[" + section + "]\r\nKey=Value\r\n");
         host.write(host.shippedHelp() / c.helpFile, "[*]\r\nKey=help of " + std::string(c.helpFile) + "\r\n");
     }
     start();
@@ -203,6 +204,7 @@ TEST_F(LoadingTest, BrowsingReplacesTheKindsPathAndLoadsItShortlyAfter) {
     EXPECT_TRUE(request.open);
     EXPECT_EQ(request.defaultExt, QStringLiteral("cfg"));
     EXPECT_EQ(request.presetName, "scenery.cfg");
+    EXPECT_EQ(request.startFolder, host.simulatorFolder().string()) << "where scenery.cfg was looked for";
     EXPECT_EQ(request.filter,
               QStringLiteral("Flight Simulator Configuration Files (*.cfg)|*.cfg|All Files|*.*||"));
     EXPECT_EQ(request.flags, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING |
@@ -230,6 +232,17 @@ TEST_F(LoadingTest, CancellingTheBrowseEndsTheProgram) {
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), 0);
     EXPECT_EQ(dialog->m_strSceneryCfgPath, (host.simulatorFolder() / "scenery.cfg").string());
+}
+
+TEST_F(LoadingTest, TheBrowseStartsInTheNearestFolderThatExists) {
+    std::filesystem::remove_all(host.fs9Cfg().parent_path());
+    windowSystem.messageBoxAnswers = {IDYES};
+    windowSystem.fileDialogAnswers = {std::nullopt};
+    start();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !dialog->isVisible(); }));
+    ASSERT_EQ(windowSystem.fileDialogs.size(), 1U);
+    EXPECT_EQ(windowSystem.fileDialogs[0].startFolder, host.fs9Cfg().parent_path().parent_path().string());
+    EXPECT_EQ(windowSystem.fileDialogs[0].presetName, "fs9.cfg");
 }
 
 class LoadingWithoutSimulatorTest : public LoadingTest {

@@ -93,7 +93,7 @@ TEST(QtWindowSystemTest, ABoxWithoutACaptionCarriesTheApplicationsName) {
 
 TEST(QtWindowSystemTest, DoModalRunsTheDialogUntilItEnds) {
     QtWindowSystem windowSystem;
-    CAboutDlg about;
+    CAboutDlg about("/home/player/.wine");
     whenModal([](QWidget& shown) { shown.findChild<QPushButton*>()->click(); });
     EXPECT_EQ(windowSystem.DoModal(about), IDOK);
     whenModal([](QWidget& shown) { QTest::keyClick(&shown, Qt::Key_Escape); });
@@ -127,9 +127,12 @@ TEST(QtWindowSystemTest, TheOpenDialogStartsAtThePresetFileAndGivesItsPath) {
     const std::filesystem::path file = folder.write("fs9.cfg", "[Main]\n");
     QtWindowSystem windowSystem;
     FileDialogRequest request{
-        true, QStringLiteral("cfg"), file.string(),
+        true,
+        QStringLiteral("cfg"),
+        file.string(),
         QStringLiteral("Flight Simulator Configuration Files (*.cfg)|*.cfg|All Files|*.*||"),
-        OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_FORCESHOWHIDDEN};
+        OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_FORCESHOWHIDDEN,
+        {}};
     QString shownFilter;
     whenModal([&](QWidget& shown) {
         auto& dialog = dynamic_cast<QFileDialog&>(shown);
@@ -141,6 +144,12 @@ TEST(QtWindowSystemTest, TheOpenDialogStartsAtThePresetFileAndGivesItsPath) {
 
     whenModal([](QWidget& shown) { dynamic_cast<QFileDialog&>(shown).reject(); });
     EXPECT_FALSE(windowSystem.FileDialog(nullptr, request).has_value());
+
+    // A bare name opens in the folder the request starts in.
+    request.presetName = "fs9.cfg";
+    request.startFolder = folder.path().string();
+    whenModal([](QWidget& shown) { QMetaObject::invokeMethod(&shown, "accept"); });
+    EXPECT_EQ(windowSystem.FileDialog(nullptr, request), file.string());
 }
 
 class CheckedFileDialogTest : public ::testing::Test {
@@ -151,7 +160,8 @@ protected:
                                   {},
                                   QStringLiteral("All Files|*.*||"),
                                   OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_CREATEPROMPT |
-                                      OFN_NOREADONLYRETURN | OFN_PATHMUSTEXIST};
+                                      OFN_NOREADONLYRETURN | OFN_PATHMUSTEXIST,
+                                  {}};
 
     // Accepts the dialog with a name typed in; true when it closed.
     bool acceptWith(CheckedFileDialog& dialog, const std::filesystem::path& path) {

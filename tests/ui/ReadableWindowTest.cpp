@@ -1,0 +1,79 @@
+#include "EditorDlgFixture.h"
+
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QScreen>
+
+namespace quarvel {
+namespace {
+
+class ReadableWindowTest : public test::EditorDlgFixture {
+protected:
+    int widestColumn() const { return dialog.screen()->availableGeometry().width() * 2 / 3; }
+};
+
+TEST_F(ReadableWindowTest, EscapeOverTheBarsOwnItemLeavesTheMenuBarOnly) {
+    QMenuBar& bar = dialog.mainMenu();
+    QAction* file = bar.actions().at(0);
+    QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.actionGeometry(file).center());
+    ASSERT_TRUE(QTest::qWaitFor([file] { return file->menu()->isVisible(); }));
+    // What the bar does when the pointer slides from the open drop-down onto "Donate!".
+    bar.setActiveAction(dialog.menuItem(ID_DONATE));
+    ASSERT_FALSE(file->menu()->isVisible());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    ASSERT_TRUE(dialog.isVisible());
+    EXPECT_EQ(bar.activeAction(), nullptr);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(ReadableWindowTest, TheFirstDownAfterAFillSelectsTheFirstRow) {
+    addKeys({"Alpha", "Beta", "Gamma"});
+    dialog.m_list.setFocus();
+    QTest::keyClick(&dialog.m_list, Qt::Key_Down);
+    EXPECT_EQ(dialog.m_list.selectionMark(), 0);
+    QTest::keyClick(&dialog.m_list, Qt::Key_Down);
+    EXPECT_EQ(dialog.m_list.selectionMark(), 1);
+}
+
+TEST_F(ReadableWindowTest, AVeryLongValueTakesAtMostTwoThirdsOfTheScreen) {
+    CKeyListCtrl& list = dialog.m_list;
+    list.appendRow(QStringLiteral("UserName"));
+    list.setItemText(0, 2, QStringLiteral("The name shown in multiplayer sessions"));
+    for (const int length : {100'000, 300'000}) {
+        list.setItemText(0, 1, QString(length, QLatin1Char('A')));
+        list.autoSizeColumns();
+        EXPECT_EQ(list.columnWidth(1), widestColumn()) << length;
+        EXPECT_EQ(list.header()->sectionPosition(2), list.columnWidth(0) + widestColumn()) << length;
+        EXPECT_GE(list.columnWidth(2), list.fontMetrics().horizontalAdvance(list.itemText(0, 2))) << length;
+    }
+}
+
+// A large desktop font, or a scale factor, makes the template larger than the screen.
+TEST(FirstWindowSizeTest, KeepsTheWindowWithinTheScreenAndTheLayoutIntact) {
+    const QFont desktop = QApplication::font();
+    QFont large = desktop;
+    large.setPointSize(desktop.pointSize() * 3);
+    QApplication::setFont(large);
+    {
+        test::FakeWindowSystem windowSystem;
+        test::TestHost host;
+        CEditorDlg dialog(windowSystem, *host.host);
+        dialog.KillTimer(CEditorDlg::kLoadTimer);
+        ASSERT_TRUE(test::showActive(dialog));
+        const QRect screen = dialog.screen()->availableGeometry();
+        EXPECT_GT(dialog.dialogUnits().toPixelsX(392), screen.width()) << "the template must not fit";
+        EXPECT_TRUE(screen.contains(dialog.frameGeometry()))
+            << "frame " << dialog.frameGeometry().width() << "x" << dialog.frameGeometry().height();
+        // The list still ends short of the window's right edge, by the template's margin.
+        const DialogUnits& units = dialog.dialogUnits();
+        EXPECT_EQ(dialog.clientArea().width() - dialog.m_list.geometry().right() - 1,
+                  units.toPixelsX(392) - units.toPixelsX(114) - units.toPixelsX(271));
+    }
+    QApplication::setFont(desktop);
+}
+
+} // namespace
+} // namespace quarvel
