@@ -157,7 +157,8 @@ struct Picture {
 
 class ScriptRunner {
 public:
-    explicit ScriptRunner(FuzzInput& input) : m_input(input), m_store(workFolder()) {}
+    // Nothing else writes the work folder, so writes need not wait for its files to settle.
+    explicit ScriptRunner(FuzzInput& input) : m_input(input), m_store(workFolder(), 0) {}
 
     void run() {
         const std::uint16_t low = m_input.byte();

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +14,14 @@ Result<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& file) {
     const int descriptor = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
     if (descriptor < 0)
         return Failure::fromErrno(errno, file.string());
+    // Root opens any file for writing; a file without a write bit is read-only for everyone, as Windows'
+    // read-only attribute is for administrators too.
+    struct stat status {};
+    const int statusError = ::fstat(descriptor, &status) == 0 ? 0 : errno;
+    if (statusError != 0 || (status.st_mode & 0222) == 0) {
+        ::close(descriptor);
+        return Failure::fromErrno(statusError != 0 ? statusError : EACCES, file.string());
+    }
     if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
         const int lockError = errno;
         ::close(descriptor);

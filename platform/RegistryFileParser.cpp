@@ -11,11 +11,6 @@ namespace {
 
 constexpr std::string_view kHeader = "WINE REGISTRY Version 2";
 
-// A line the format does not allow; turned into a Failure that names the file and the line.
-struct MalformedLine {
-    std::string reason;
-};
-
 [[noreturn]] void reject(std::string reason) {
     throw MalformedLine{std::move(reason)};
 }
@@ -186,12 +181,22 @@ Result<RegistryHive> RegistryFileParser::parse() {
     RegistryHive hive;
     try {
         parseHeader();
-        while (nextLine())
-            parseLine(hive);
     } catch (const MalformedLine& malformed) {
-        return Failure{0, m_sourceName + " line " + std::to_string(m_lineNumber) + ": " + malformed.reason};
+        return Failure{0, lineText(malformed)};
     }
-    return hive;
+    for (;;) {
+        try {
+            if (!nextLine())
+                return hive;
+            parseLine(hive);
+        } catch (const MalformedLine& malformed) {
+            hive.noteSkipped(lineText(malformed));
+        }
+    }
+}
+
+std::string RegistryFileParser::lineText(const MalformedLine& malformed) const {
+    return m_sourceName + " line " + std::to_string(m_lineNumber) + ": " + malformed.reason;
 }
 
 bool RegistryFileParser::nextLine() {
@@ -227,7 +232,7 @@ void RegistryFileParser::parseLine(RegistryHive& hive) {
     case '@':
     case '"':
         if (m_currentKey == nullptr)
-            reject("a value before the first key");
+            reject("a value outside any key that could be read");
         m_currentKey->setValue(parseValueLine(line));
         return;
     default:
@@ -236,6 +241,7 @@ void RegistryFileParser::parseLine(RegistryHive& hive) {
 }
 
 void RegistryFileParser::parseKeyLine(std::string_view rest, RegistryHive& hive) {
+    m_currentKey = nullptr; // the values of a key that cannot be read go with it
     const std::u16string path = takeEscaped(rest, ']');
     rest = withoutLeadingBlanks(rest);
     while (!rest.empty() && rest.front() >= '0' && rest.front() <= '9')

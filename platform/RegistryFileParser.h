@@ -10,10 +10,17 @@
 
 namespace quarvel::platform {
 
+// A line the format does not allow, with the reason.
+struct MalformedLine {
+    std::string reason;
+};
+
 // Reads the text format in which Wine saves its registry ("WINE REGISTRY Version 2"): [key] lines with
 // an optional time stamp, # option lines, ; comments, and "name"= or @= values as strings (with the str(2):
 // and str(7): forms), dword: numbers and hex: or hex(N): bytes, the latter continued over lines ending in a
-// backslash. Anything the format does not allow is a Failure naming the line, never a guess.
+// backslash. As Wine does, a line the format does not allow is left out, never guessed at, and the rest of
+// the file is used: a key that cannot be read is left out with its values. The hive counts what was left
+// out. Only a file that does not begin as a Wine registry file is a Failure.
 class RegistryFileParser {
 public:
     RegistryFileParser(std::string_view content, std::string sourceName);
@@ -21,6 +28,7 @@ public:
     Result<RegistryHive> parse();
 
 private:
+    std::string lineText(const MalformedLine& malformed) const;
     bool nextLine();
     void parseHeader();
     void parseLine(RegistryHive& hive);

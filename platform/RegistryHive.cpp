@@ -4,11 +4,16 @@
 #include "platform/RegistryFileParser.h"
 #include "platform/TextEncoding.h"
 
+#include <algorithm>
+#include <functional>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace quarvel::platform {
 namespace {
+
+constexpr std::size_t initialSlots = 64;
+constexpr std::size_t nameBlockSize = 65536; // UTF-16 units; far more than the longest name
 
 std::vector<std::u16string_view> componentsOf(std::u16string_view path) {
     std::vector<std::u16string_view> components;
@@ -24,24 +29,24 @@ std::vector<std::u16string_view> componentsOf(std::u16string_view path) {
     return components;
 }
 
-std::u16string joined(const std::vector<std::u16string_view>& components, std::size_t count) {
-    std::u16string path;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (i > 0)
-            path.push_back(u'\\');
-        path.append(components[i]);
-    }
-    return path;
+bool sameFoldedName(std::u16string_view left, std::u16string_view right) {
+    return left.size() == right.size() &&
+           std::equal(left.begin(), left.end(), right.begin(),
+                      [](char16_t a, char16_t b) { return foldCase(char32_t{a}) == foldCase(char32_t{b}); });
 }
 
-// Case folding leaves backslashes alone and makes none, so the spelled and folded paths of a key are cut
-// at the same components.
-void cutToParent(std::u16string& path) {
-    const std::size_t separator = path.rfind(u'\\');
-    path.resize(separator == std::u16string::npos ? 0 : separator);
+std::size_t hashOf(const HiveKey& parent, std::u16string_view name) {
+    std::size_t hash = std::hash<const void*>{}(&parent);
+    for (const char16_t unit : name)
+        hash = hash * 31 + foldCase(char32_t{unit});
+    return hash ^ (hash >> 17);
 }
 
 } // namespace
+
+RegistryHive::RegistryHive() : m_slots(initialSlots, 0) {
+    m_keys.emplace_back(std::u16string_view(), nullptr);
+}
 
 Result<RegistryHive> RegistryHive::load(const std::filesystem::path& file) {
     const Result<FileBytes> content = readFileBytes(file);
@@ -51,20 +56,26 @@ Result<RegistryHive> RegistryHive::load(const std::filesystem::path& file) {
 }
 
 const HiveKey* RegistryHive::findKey(std::u16string_view path) const {
-    const std::vector<std::u16string_view> components = componentsOf(path);
-    const auto found = m_keys.find(foldCase(joined(components, components.size())));
-    return found == m_keys.end() ? nullptr : &found->second;
+    const HiveKey* key = &m_keys.front();
+    for (const std::u16string_view component : componentsOf(path)) {
+        key = findSubKey(*key, component);
+        if (key == nullptr)
+            return nullptr;
+    }
+    return key;
 }
 
 const HiveKey* RegistryHive::findKeyOf32BitProgram(std::u16string_view path) const {
     if (const HiveKey* key = findKey(path))
         return key;
-    std::vector<std::u16string_view> components = componentsOf(path);
-    if (components.empty() || foldCase(components.front()) != u"software" ||
-        (components.size() > 1 && foldCase(components[1]) == u"wow6432node"))
+    const std::vector<std::u16string_view> components = componentsOf(path);
+    if (components.empty() || !sameFoldedName(components.front(), u"software") ||
+        (components.size() > 1 && sameFoldedName(components[1], u"wow6432node")))
         return nullptr;
-    components.insert(components.begin() + 1, u"Wow6432Node");
-    return findKey(joined(components, components.size()));
+    const HiveKey* key = findKey(u"Software\\Wow6432Node");
+    for (std::size_t i = 1; key != nullptr && i < components.size(); ++i)
+        key = findSubKey(*key, components[i]);
+    return key;
 }
 
 Result<HiveKey*> RegistryHive::keyAt(std::u16string_view path) {
@@ -75,20 +86,65 @@ Result<HiveKey*> RegistryHive::keyAt(std::u16string_view path) {
         if (component.size() > kMaxKeyNameLength)
             return Failure{0, "a key name longer than " + std::to_string(kMaxKeyNameLength) + " characters"};
     }
-    // A key's parents exist whenever it does, so creating goes up from the key itself and stops at the
-    // first one that is there already; each step only shortens the two paths.
-    std::u16string spelled = joined(components, components.size());
-    std::u16string folded = foldCase(spelled);
-    HiveKey* key = nullptr;
-    while (true) {
-        const auto [entry, added] = m_keys.try_emplace(folded, spelled);
-        if (key == nullptr)
-            key = &entry->second;
-        if (!added || spelled.empty())
-            return key;
-        cutToParent(spelled);
-        cutToParent(folded);
+    HiveKey* key = &m_keys.front();
+    for (const std::u16string_view component : components)
+        key = &subKey(*key, component);
+    return key;
+}
+
+void RegistryHive::noteSkipped(std::string whereAndWhy) {
+    if (m_skippedLines++ == 0)
+        m_firstSkipped = std::move(whereAndWhy);
+}
+
+const HiveKey* RegistryHive::findSubKey(const HiveKey& parent, std::u16string_view name) const {
+    const std::uint32_t entry = m_slots[slotOf(parent, name)];
+    return entry == 0 ? nullptr : &m_keys[entry - 1];
+}
+
+HiveKey& RegistryHive::subKey(HiveKey& parent, std::u16string_view name) {
+    std::size_t slot = slotOf(parent, name);
+    if (m_slots[slot] != 0)
+        return m_keys[m_slots[slot] - 1];
+    // At most half full, so that a search soon meets an empty slot.
+    if (2 * m_keys.size() >= m_slots.size()) {
+        growSlots();
+        slot = slotOf(parent, name);
     }
+    HiveKey& added = m_keys.emplace_back(keepName(name), &parent);
+    m_slots[slot] = static_cast<std::uint32_t>(m_keys.size());
+    return added;
+}
+
+std::size_t RegistryHive::slotOf(const HiveKey& parent, std::u16string_view name) const {
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t slot = hashOf(parent, name) & mask;; slot = (slot + 1) & mask) {
+        const std::uint32_t entry = m_slots[slot];
+        if (entry == 0)
+            return slot;
+        const HiveKey& key = m_keys[entry - 1];
+        if (key.parent() == &parent && sameFoldedName(key.name(), name))
+            return slot;
+    }
+}
+
+void RegistryHive::growSlots() {
+    m_slots.assign(2 * m_slots.size(), 0);
+    for (std::size_t index = 1; index < m_keys.size(); ++index) {
+        const HiveKey& key = m_keys[index];
+        m_slots[slotOf(*key.parent(), key.name())] = static_cast<std::uint32_t>(index + 1);
+    }
+}
+
+std::u16string_view RegistryHive::keepName(std::u16string_view name) {
+    if (m_nameBlocks.empty() || m_nameBlockUsed + name.size() > nameBlockSize) {
+        m_nameBlocks.push_back(std::make_unique_for_overwrite<char16_t[]>(nameBlockSize));
+        m_nameBlockUsed = 0;
+    }
+    char16_t* kept = m_nameBlocks.back().get() + m_nameBlockUsed;
+    std::copy(name.begin(), name.end(), kept);
+    m_nameBlockUsed += name.size();
+    return {kept, name.size()};
 }
 
 } // namespace quarvel::platform

@@ -2,10 +2,9 @@
 
 #include "store/AtomicFileWriter.h"
 #include "store/FileReader.h"
+#include "store/FolderLock.h"
 #include "store/ProfileDocument.h"
 #include "store/ProfileError.h"
-
-#include <sys/stat.h>
 
 #include <array>
 #include <cerrno>
@@ -31,13 +30,6 @@ platform::FileBytes readWhole(const std::filesystem::path& from) {
                        "the file kept changing while it was read");
 }
 
-std::optional<FileStamp> stampOf(const std::filesystem::path& file) {
-    struct stat status {};
-    if (::stat(file.c_str(), &status) != 0)
-        return std::nullopt;
-    return FileStamp::of(status);
-}
-
 } // namespace
 
 bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
@@ -49,8 +41,10 @@ void copyFs9Cfg(const std::filesystem::path& from, const std::filesystem::path& 
     const platform::FileBytes bytes = readWhole(from);
     const std::array<std::string_view, 1> pieces{bytes.view()};
     const std::filesystem::path target = AtomicFileWriter::followLinks(to);
+    const FolderLock folder(target);
+    AtomicFileWriter::removeLeftovers(folder, target);
     for (int attempt = 0; attempt < kCopyAttempts; ++attempt) {
-        if (AtomicFileWriter::replace(target, pieces, stampOf(target)))
+        if (AtomicFileWriter::replace(folder, target, pieces, FileStamp::ofFile(target)))
             return;
     }
     throw ProfileError(ProfileError::Operation::Write, target, EAGAIN,

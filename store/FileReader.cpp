@@ -4,12 +4,19 @@
 #include "store/ProfileError.h"
 
 #include <cerrno>
+#include <functional>
+#include <utility>
 
 namespace quarvel {
 
 namespace {
 
 constexpr int readAttempts = 3;
+
+std::function<void()>& readHook() {
+    static std::function<void()> hook;
+    return hook;
+}
 
 [[noreturn]] void failRead(const std::filesystem::path& file, const platform::Failure& failure) {
     if (failure.errorNumber == EINVAL)
@@ -35,12 +42,18 @@ std::optional<FileContent> FileReader::read(const std::filesystem::path& file, s
     struct stat before = valueOf(reader.status(), file);
     for (int attempt = 0; attempt < readAttempts && !content.consistent; ++attempt) {
         content.bytes = valueOf(reader.read(static_cast<std::size_t>(before.st_size), maxSize), file);
+        if (readHook())
+            readHook()();
         const struct stat after = valueOf(reader.status(), file);
         content.consistent = FileStamp::of(before) == FileStamp::of(after);
         before = after;
     }
     content.stamp = FileStamp::of(before);
     return content;
+}
+
+void FileReader::setReadHook(std::function<void()> hook) {
+    readHook() = std::move(hook);
 }
 
 } // namespace quarvel

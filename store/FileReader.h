@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 namespace quarvel {
@@ -21,6 +22,10 @@ struct FileContent {
 class FileReader {
 public:
     static std::optional<FileContent> read(const std::filesystem::path& file, std::size_t maxSize);
+
+    // For tests: called after each pass over the bytes, before the file's stamp is taken again, so that a
+    // test can change the file while it is being read; an empty function removes it.
+    static void setReadHook(std::function<void()> hook);
 };
 
 } // namespace quarvel

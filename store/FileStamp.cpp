@@ -24,9 +24,16 @@ FileStamp FileStamp::of(const struct stat& status) {
     return stamp;
 }
 
-bool FileStamp::isSettled(std::int64_t now, std::int64_t settleTime) const {
+std::optional<FileStamp> FileStamp::ofFile(const std::filesystem::path& file) {
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0)
+        return std::nullopt;
+    return of(status);
+}
+
+std::int64_t FileStamp::settlesAt(std::int64_t settleTime) const {
     // The change time is the clock's at the last change; the modification time may be set to anything.
-    return now - m_changed >= settleTime;
+    return m_changed + settleTime;
 }
 
 std::int64_t FileStamp::nowNanoseconds() {

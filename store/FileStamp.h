@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <sys/stat.h>
 
 namespace quarvel {
@@ -11,10 +13,16 @@ namespace quarvel {
 class FileStamp {
 public:
     static FileStamp of(const struct stat& status);
+    // The file's stamp now; nothing, with errno set, when it cannot be looked at (missing included).
+    static std::optional<FileStamp> ofFile(const std::filesystem::path& file);
 
     // The file's last change lies further back than settleTime, which must exceed the time stamp
     // granularity of the file system, so that any later change shows in the times.
-    bool isSettled(std::int64_t nowNanoseconds, std::int64_t settleTime) const;
+    bool isSettled(std::int64_t nowNanoseconds, std::int64_t settleTime) const {
+        return nowNanoseconds >= settlesAt(settleTime);
+    }
+    // When the file will be settled if it does not change again, in nanoseconds since the epoch.
+    std::int64_t settlesAt(std::int64_t settleTime) const;
 
     static std::int64_t nowNanoseconds();
 

@@ -9,8 +9,18 @@ namespace {
 
 std::string describe(ProfileError::Operation operation, const std::filesystem::path& file,
                      std::string_view reason) {
-    const char* verb = operation == ProfileError::Operation::Read ? "read" : "write";
-    return std::string("cannot ") + verb + " '" + file.string() + "': " + std::string(reason);
+    std::string quoted(1, '\'');
+    quoted.append(file.string()).push_back('\'');
+    switch (operation) {
+    case ProfileError::Operation::Read:
+        return "cannot read " + quoted + ": " + std::string(reason);
+    case ProfileError::Operation::Write:
+        return "cannot write " + quoted + ": " + std::string(reason);
+    case ProfileError::Operation::Flush:
+        break;
+    }
+    return "wrote " + quoted + ", but could not flush its folder to disk (" + std::string(reason) +
+           "): the new content is in place but may not survive a power failure";
 }
 
 } // namespace

@@ -8,10 +8,12 @@
 namespace quarvel {
 
 // A profile file could not be read or written. what() says it in one line for the user, such as
-// "cannot write '/x/fs9.cfg': Permission denied"; errorCode() is the errno behind it.
+// "cannot write '/x/fs9.cfg': Permission denied"; errorCode() is the errno behind it. Flush is the one
+// failure after which the file has changed: the new content is in place, but its folder could not be
+// flushed to disk, so a power failure may still bring back the old content.
 class ProfileError : public std::runtime_error {
 public:
-    enum class Operation { Read, Write };
+    enum class Operation { Read, Write, Flush };
 
     // The reason is the system's text for the error code, unless given.
     ProfileError(Operation operation, std::filesystem::path file, int errorCode);

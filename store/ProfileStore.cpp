@@ -2,10 +2,14 @@
 
 #include "store/AtomicFileWriter.h"
 #include "store/FileReader.h"
+#include "store/FolderLock.h"
 #include "store/ProfileEditor.h"
 #include "store/ProfileError.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <thread>
 #include <utility>
 
 namespace quarvel {
@@ -15,10 +19,23 @@ namespace {
 // A write whose file changes under it starts again from the new bytes, this many times at most.
 constexpr int writeAttempts = 4;
 
+// A file changed recently may be in the middle of being rewritten in place by another program (the
+// simulator saving fs9.cfg, an editor saving), which can pause between its pieces; a write waits for it
+// to be quiet for the store's quiet time, but at most this long. The quiet time also exceeds the time
+// stamp granularity, so that any change after the read shows in the file's stamp.
+constexpr std::int64_t settleLimit = 2'000'000'000; // nanoseconds
+
+std::optional<FileStamp> stampOf(const std::filesystem::path& file) {
+    std::optional<FileStamp> stamp = FileStamp::ofFile(file);
+    if (!stamp && errno != ENOENT && errno != ENOTDIR)
+        throw ProfileError(ProfileError::Operation::Write, file, errno);
+    return stamp;
+}
+
 } // namespace
 
-ProfileStore::ProfileStore(std::filesystem::path windowsDirectory)
-    : m_windowsDirectory(std::move(windowsDirectory)) {}
+ProfileStore::ProfileStore(std::filesystem::path windowsDirectory, std::int64_t quietTime)
+    : m_windowsDirectory(std::move(windowsDirectory)), m_quietTime(quietTime) {}
 
 std::filesystem::path ProfileStore::resolve(const std::filesystem::path& file) const {
     if (file.has_parent_path() || file.is_absolute())
@@ -77,19 +94,48 @@ void ProfileStore::writeSection(const std::filesystem::path& file, std::string_v
 
 void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
     const std::filesystem::path target = AtomicFileWriter::followLinks(resolve(file));
+    const FolderLock folder(target);
+    AtomicFileWriter::removeLeftovers(folder, target);
     for (int attempt = 0; attempt < writeAttempts; ++attempt) {
+        const std::optional<FileStamp> settled = waitUntilSettled(target);
         std::optional<FileContent> content = FileReader::read(target, ProfileDocument::maxSize);
         if (content && !content->consistent)
             continue;
         const std::optional<FileStamp> basis =
             content ? std::optional<FileStamp>(content->stamp) : std::nullopt;
+        // Another program may have begun rewriting the file between the wait and the read.
+        if (basis != settled)
+            continue;
         const ProfileDocument document(content ? std::move(content->bytes) : platform::FileBytes());
         const std::optional<ProfileEditor::Splice> splice = edit(ProfileEditor(document));
-        if (!splice || AtomicFileWriter::replace(target, splice->pieces(document.bytes()), basis))
+        if (!splice)
             return;
+        if (const auto written =
+                AtomicFileWriter::replace(folder, target, splice->pieces(document.bytes()), basis)) {
+            m_ownWriteStamps.insert_or_assign(target.native(), *written);
+            return;
+        }
     }
     throw ProfileError(ProfileError::Operation::Write, target, EAGAIN,
                        "the file kept changing while it was being written");
+}
+
+std::optional<FileStamp> ProfileStore::waitUntilSettled(const std::filesystem::path& target) const {
+    const std::int64_t deadline = FileStamp::nowNanoseconds() + settleLimit;
+    for (;;) {
+        const std::optional<FileStamp> stamp = stampOf(target);
+        const auto own = m_ownWriteStamps.find(target.native());
+        if (!stamp || (own != m_ownWriteStamps.end() && own->second == *stamp))
+            return stamp;
+        const std::int64_t now = FileStamp::nowNanoseconds();
+        if (stamp->isSettled(now, m_quietTime))
+            return stamp;
+        if (now >= deadline)
+            throw ProfileError(ProfileError::Operation::Write, target, EBUSY,
+                               "another program keeps changing this file");
+        std::this_thread::sleep_for(
+            std::chrono::nanoseconds(std::min(stamp->settlesAt(m_quietTime), deadline) - now));
+    }
 }
 
 } // namespace quarvel

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "store/FileStamp.h"
 #include "store/ProfileCache.h"
 #include "store/ProfileEditor.h"
 #include "store/ProfileFile.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace quarvel {
@@ -20,11 +23,16 @@ namespace quarvel {
 // empty result or the default; other read failures throw ProfileError. Writes start from the file's
 // current bytes, replace it atomically and durably, and throw ProfileError, leaving the file as it was,
 // when they fail; a name or line that could not be read back as written throws std::invalid_argument.
-// Not for use from several threads at once.
+// Writers in several processes take turns (see FolderLock), and a write waits for a file that another
+// program is still writing in place to settle first. Not for use from several threads at once.
 class ProfileStore {
 public:
+    // A write waits for a file changed less than this long ago (nanoseconds) to settle, as another
+    // program may be rewriting it in place; zero where no other program writes the files.
+    static constexpr std::int64_t defaultQuietTime = 100'000'000;
+
     // Bare file names (no folder) resolve in this folder: the Windows directory of the Wine prefix.
-    explicit ProfileStore(std::filesystem::path windowsDirectory);
+    explicit ProfileStore(std::filesystem::path windowsDirectory, std::int64_t quietTime = defaultQuietTime);
 
     std::filesystem::path resolve(const std::filesystem::path& file) const;
 
@@ -59,9 +67,15 @@ public:
 private:
     using Edit = std::function<std::optional<ProfileEditor::Splice>(const ProfileEditor&)>;
     void change(const std::filesystem::path& file, const Edit& edit);
+    // The stamp of the settled file; nothing when there is no file.
+    std::optional<FileStamp> waitUntilSettled(const std::filesystem::path& target) const;
 
     std::filesystem::path m_windowsDirectory;
+    std::int64_t m_quietTime;
     mutable ProfileCache m_cache;
+    // The stamp each file had after this store's last write to it: a file that still has it was last
+    // written by this store, completely, and need not be given time to settle.
+    std::unordered_map<std::string, FileStamp> m_ownWriteStamps;
 };
 
 } // namespace quarvel

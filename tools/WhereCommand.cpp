@@ -23,6 +23,16 @@ public:
 
     void found(const char* name, const std::string& value) { m_out << name << '=' << value << '\n'; }
 
+    // Wine leaves out what it cannot read of a registry file, and so does Quarvel; the player learns it here.
+    void leftOut(const platform::Result<platform::RegistryHive>& hive) {
+        if (!hive || hive.value().skippedLines() == 0)
+            return;
+        const std::size_t count = hive.value().skippedLines();
+        m_err << "registry: " << count
+              << (count == 1 ? " line that could not be read was" : " lines that could not be read were")
+              << " left out, the first: " << hive.value().firstSkipped() << '\n';
+    }
+
     void missing(const char* name, const std::string& reason) {
         found(name, "");
         m_err << name << ": " << reason << '\n';
@@ -97,6 +107,8 @@ int runWhereCommand(const platform::WinePrefix& prefix, std::ostream& out, std::
     reportInFolder(report, paths, "suneffect.cfg", &SimulatorPaths::sunEffectCfg);
     reportInFolder(report, paths, "terrain.cfg", &SimulatorPaths::terrainCfg);
     reportInFolder(report, paths, "aircraft-folder", &SimulatorPaths::aircraftFolder);
+    report.leftOut(prefix.loadSystemRegistry());
+    report.leftOut(prefix.loadUserRegistry());
     return report.status();
 }
 

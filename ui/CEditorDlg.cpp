@@ -38,10 +38,11 @@ CEditorDlg::CEditorDlg(WindowSystem& windowSystem, EditorHost& host, QWidget* pa
     placeTemplateControls();
     buildCommandTable();
     connectNotifications();
-    for (QTimer* timer : {&m_loadTimer, &m_searchTimer})
+    for (QTimer* timer : {&m_loadTimer, &m_searchTimer, &m_focusTimer})
         timer->setSingleShot(true);
     connect(&m_loadTimer, &QTimer::timeout, this, [this] { OnTimer(kLoadTimer); });
     connect(&m_searchTimer, &QTimer::timeout, this, [this] { OnTimer(kSearchTimer); });
+    connect(&m_focusTimer, &QTimer::timeout, this, &CEditorDlg::followAfterFocus);
 }
 
 CEditorDlg::~CEditorDlg() {
@@ -218,6 +219,8 @@ void CEditorDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CEditorDlg::OnCommand(int id) {
+    // A command works on the file as it is now, and on the rows that show it.
+    FollowOutsideChanges();
     return m_commands.runGated(id);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/WindowsVersion.h"
 #include "store/FileKind.h"
+#include "store/FileStamp.h"
 #include "ui/CCmdUI.h"
 #include "ui/CDialog.h"
 #include "ui/CKeyListCtrl.h"
@@ -15,7 +16,9 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -70,6 +73,11 @@ public:
     void ReadCfg();
     // Refills the key list from the section the tree now shows as selected (none: the list is emptied).
     void OnSelchangedSectionTree(int sectionRow);
+    // When another program has changed the open file since the tree and list were filled, fills them
+    // again, keeping the selected section (by name and occurrence), the list's scroll position, and its
+    // selected row while that row still holds the same line. Runs when the window gets the focus and
+    // before every command.
+    void FollowOutsideChanges();
 
     enum class LayoutMode { Record, Apply };
     // Record measures the margins from the controls as placed now; Apply fits tree, list and splitter bar
@@ -107,6 +115,7 @@ protected:
     bool OnInitDialog() override;
     void OnSize() override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void placeTemplateControls();
@@ -123,6 +132,9 @@ private:
     QString titleOf(const FileKindInfo& row) const;
     void PromptForFile(const FileKindInfo& row, int errorNumber);
     void showReadFailure(const std::exception& failure);
+    std::optional<ProfileFile> readSections();
+    std::vector<std::string_view> shownSectionNames() const;
+    void followAfterFocus();
     void openKind(FileKind kind);
 
     // The file dialogs for configuration files: open (browse, Open Other) and save (Save As).
@@ -155,9 +167,12 @@ private:
     EditorHost& m_host;
     QTimer m_loadTimer;
     QTimer m_searchTimer;
+    QTimer m_focusTimer; // runs followAfterFocus once the activation is over
     QMenuBar* m_menuBar = nullptr;
     CommandTable m_commands;
     ControlLayout m_layout;
+    // The open file's stamp when the tree was last filled from it; nothing before the first fill.
+    std::optional<std::optional<FileStamp>> m_shownStamp;
 };
 
 } // namespace quarvel

@@ -90,25 +90,33 @@ void CEditorDlg::ReadCfg() {
     m_strCfgPath = pathMemberOf(row->kind);
     m_strHelpIni = std::string(row->helpFile);
     setWindowTitle(titleOf(*row));
+    m_shownStamp.reset(); // until the tree shows this file
 
     // The file must open for reading and writing, or no edit could be saved to it.
     if (const auto check = platform::ExclusiveFile::open(m_strCfgPath); !check.ok()) {
         PromptForFile(*row, check.failure().errorNumber);
         return;
     }
-    ProfileFile file;
+    std::optional<ProfileFile> file = readSections();
+    if (!file)
+        return;
+    m_tree.setSections(std::move(*file));
+    if (const int first = m_tree.firstSection(); first != CSectionTreeCtrl::none) {
+        m_tree.scrollToTop(first);
+        m_tree.selectSection(first);
+    }
+}
+
+// The file's stamp is taken before the read, so that a change during the read shows as a change later.
+std::optional<ProfileFile> CEditorDlg::readSections() {
+    m_shownStamp = FileStamp::ofFile(m_strCfgPath);
     try {
-        file = m_host.store().read(m_strCfgPath);
+        return m_host.store().read(m_strCfgPath);
     } catch (const ProfileError& failure) {
         // The tree must not go on showing another file's sections under this file's path.
         m_tree.deleteAllSections();
         showReadFailure(failure);
-        return;
-    }
-    m_tree.setSections(std::move(file));
-    if (const int first = m_tree.firstSection(); first != CSectionTreeCtrl::none) {
-        m_tree.scrollToTop(first);
-        m_tree.selectSection(first);
+        return std::nullopt;
     }
 }
 

@@ -47,6 +47,13 @@ TEST_F(KeyHelpTest, NoHelpFileAtAllMeansNoHelp) {
     EXPECT_EQ(m_help.LookupKeyHelp("", "Main", "A"), std::nullopt);
 }
 
+TEST_F(KeyHelpTest, AHelpFileThatCannotBeReadGivesNoHelpFromIt) {
+    std::filesystem::create_directory(windows() / "fs9help.ini");
+    EXPECT_EQ(lookup("Main", "A"), std::nullopt);
+    writeShippedHelp("[Main]\r\nA=shipped A\r\n");
+    EXPECT_EQ(lookup("Main", "A"), "shipped A");
+}
+
 TEST_F(KeyHelpTest, LongDescriptionsAreCutTo255Bytes) {
     const std::string text(300, 'x');
     writePlayerHelp("[Main]\r\nA=" + text + "\r\n");

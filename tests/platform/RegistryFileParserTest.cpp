@@ -184,14 +184,14 @@ TEST(RegistryFileParser, ReadsKeysAsDeepAndLongAsWindowsAllows) {
     EXPECT_EQ(hive.keyCount(), 1U + 512U + 3U + 1U);
 }
 
-TEST(RegistryFileParser, RefusesKeysBeyondWhatWindowsAllows) {
+TEST(RegistryFileParser, LeavesOutKeysBeyondWhatWindowsAllowsWithTheirValues) {
     const std::string head = "WINE REGISTRY Version 2\n[K] 1\n";
-    const Result<RegistryHive> deep = parseText(head + keyLineOfDepth(600, "a"));
-    ASSERT_FALSE(deep.ok());
-    EXPECT_EQ(deep.failure().message, "test.reg line 3: a key path deeper than 512 levels");
-    const Result<RegistryHive> wide = parseText(head + "[K\\\\" + std::string(256, 'n') + "] 1\n");
-    ASSERT_FALSE(wide.ok());
-    EXPECT_EQ(wide.failure().message, "test.reg line 3: a key name longer than 255 characters");
+    const RegistryHive deep = parseText(head + keyLineOfDepth(600, "a") + "\"v\"=\"1\"\n").value();
+    EXPECT_EQ(deep.skippedLines(), 2U);
+    EXPECT_EQ(deep.firstSkipped(), "test.reg line 3: a key path deeper than 512 levels");
+    EXPECT_EQ(deep.keyCount(), 2U);
+    const RegistryHive wide = parseText(head + "[K\\\\" + std::string(256, 'n') + "] 1\n").value();
+    EXPECT_EQ(wide.firstSkipped(), "test.reg line 3: a key name longer than 255 characters");
 }
 
 struct MalformedCase {
@@ -200,24 +200,37 @@ struct MalformedCase {
     int line;
 };
 
+TEST(RegistryFileParser, AFileThatIsNotAWineRegistryFileFails) {
+    for (const std::string text : {"", "REGEDIT4\n[K]\n", "WINE REGISTRY Version 1\n"}) {
+        const Result<RegistryHive> hive = parseText(text);
+        ASSERT_FALSE(hive.ok());
+        EXPECT_EQ(hive.failure().errorNumber, 0);
+        EXPECT_NE(hive.failure().message.find("test.reg line "), std::string::npos);
+    }
+}
+
 class MalformedRegistryFile : public testing::TestWithParam<MalformedCase> {};
 
-TEST_P(MalformedRegistryFile, FailsWithTheLineAndAReason) {
-    const Result<RegistryHive> hive = parseText(GetParam().text);
-    ASSERT_FALSE(hive.ok());
-    EXPECT_EQ(hive.failure().errorNumber, 0);
-    EXPECT_NE(hive.failure().message.find("test.reg line " + std::to_string(GetParam().line) + ": "),
-              std::string::npos)
-        << hive.failure().message;
+// As Wine reads it: the line is left out and counted, and the keys and values after it are read.
+TEST_P(MalformedRegistryFile, LeavesOutTheLineAndReadsTheRest) {
+    const bool continuedToTheEnd = GetParam().text.ends_with("\\\n");
+    const Result<RegistryHive> hive =
+        parseText(GetParam().text + (continuedToTheEnd ? "" : "[Good]\n\"v\"=\"1\"\n"));
+    ASSERT_TRUE(hive.ok()) << hive.failure().message;
+    EXPECT_GE(hive.value().skippedLines(), 1U);
+    EXPECT_TRUE(
+        hive.value().firstSkipped().starts_with("test.reg line " + std::to_string(GetParam().line) + ": "))
+        << hive.value().firstSkipped();
+    if (!continuedToTheEnd) {
+        EXPECT_EQ(textOf(hive.value(), u"Good", u"v"), u"1");
+    }
 }
 
 const std::string kHead = "WINE REGISTRY Version 2\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, MalformedRegistryFile,
-    testing::Values(MalformedCase{"Empty", "", 0}, MalformedCase{"OtherHeader", "REGEDIT4\n[K]\n", 1},
-                    MalformedCase{"Version1", "WINE REGISTRY Version 1\n", 1},
-                    MalformedCase{"ValueBeforeKey", kHead + "\"a\"=\"b\"\n", 2},
+    testing::Values(MalformedCase{"ValueBeforeKey", kHead + "\"a\"=\"b\"\n", 2},
                     MalformedCase{"UnclosedKey", kHead + "[K\n", 2},
                     MalformedCase{"TextAfterKey", kHead + "[K] 12 x\n", 2},
                     MalformedCase{"UnclosedString", kHead + "[K]\n\"a\"=\"b\n", 3},

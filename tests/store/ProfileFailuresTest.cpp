@@ -168,12 +168,5 @@ INSTANTIATE_TEST_SUITE_P(Steps, ProfileWriteStepFailureTest,
                                            AtomicFileWriter::Step::SyncFile, AtomicFileWriter::Step::Rename),
                          stepName);
 
-TEST_F(ProfileFailuresTest, FailedFolderFlushIsReportedThoughTheNewFileIsInPlace) {
-    const auto file = dir.write("a.cfg", bytes);
-    AtomicFileWriter::injectFault(AtomicFileWriter::Fault{AtomicFileWriter::Step::SyncFolder, EIO});
-    EXPECT_EQ(errorCodeOf([&] { store.writeString(file, "s", "k", "2"); }), EIO);
-    EXPECT_EQ(test::readBytes(file), "[s]\r\nk=2\r\n");
-}
-
 } // namespace
 } // namespace quarvel

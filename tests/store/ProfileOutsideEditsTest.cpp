@@ -70,10 +70,11 @@ TEST_F(ProfileOutsideEditsTest, WriterDoesNotReplaceAFileChangedSinceItWasRead) 
     dir.write("other.cfg", "[s]\r\nk=outside\r\n");
     std::filesystem::rename(dir / "other.cfg", file);
     const std::array<std::string_view, 1> bytes = {"[s]\r\nk=2\r\n"};
-    EXPECT_FALSE(AtomicFileWriter::replace(file, bytes, read->stamp));
-    EXPECT_FALSE(AtomicFileWriter::replace(dir / "appeared.cfg", bytes, read->stamp));
+    const FolderLock folder(file);
+    EXPECT_FALSE(AtomicFileWriter::replace(folder, file, bytes, read->stamp));
+    EXPECT_FALSE(AtomicFileWriter::replace(folder, dir / "appeared.cfg", bytes, read->stamp));
     dir.write("appeared.cfg", "outside");
-    EXPECT_FALSE(AtomicFileWriter::replace(dir / "appeared.cfg", bytes, std::nullopt));
+    EXPECT_FALSE(AtomicFileWriter::replace(folder, dir / "appeared.cfg", bytes, std::nullopt));
     EXPECT_EQ(test::readBytes(file), "[s]\r\nk=outside\r\n");
     EXPECT_EQ(test::readBytes(dir / "appeared.cfg"), "outside");
     EXPECT_THAT(test::folderEntries(dir.path()), ElementsAre("a.cfg", "appeared.cfg"));
@@ -116,6 +117,21 @@ TEST(ProfileCacheTest, SettledFileIsServedUntilItsStampChanges) {
     std::filesystem::remove(file);
     EXPECT_EQ(cache.load(file)->bytes(), "");
     EXPECT_EQ(cache.statistics().hits, 1U);
+}
+
+// cp -p and touch -r put the modification time back; only the change time shows such an edit.
+TEST(ProfileCacheTest, SameSizeEditWithItsModificationTimePutBackIsSeen) {
+    test::TempDir dir;
+    const auto file = dir.write("a.cfg", "[s]\r\nk=1\r\n");
+    struct stat original {};
+    ASSERT_EQ(::stat(file.c_str(), &original), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20)); // past the time stamp granularity
+    ProfileCache cache(0);
+    EXPECT_EQ(cache.load(file)->bytes(), "[s]\r\nk=1\r\n");
+    overwriteInPlace(file, "[s]\r\nk=2\r\n");
+    const struct timespec times[2] = {original.st_atim, original.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    EXPECT_EQ(cache.load(file)->bytes(), "[s]\r\nk=2\r\n");
 }
 
 TEST(ProfileCacheTest, StoreServesASettledFileFromItsCacheAndStillSeesAnEdit) {

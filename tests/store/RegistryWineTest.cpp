@@ -91,11 +91,11 @@ TEST_F(WineRegistryTest, APrefixWithoutSystemRegHasNoKeys) {
     EXPECT_NE(registry.problem().find("system.reg"), std::string::npos);
 }
 
-TEST_F(WineRegistryTest, AMalformedFileAnswersCorruptAndSaysWhere) {
-    m_prefix.writeSystemReg("[Software\\\\Microsoft] 1\n\"EXE Path\"=\"unclosed\n");
+TEST_F(WineRegistryTest, AFileThatIsNotAWineRegistryAnswersCorruptAndSaysWhere) {
+    m_prefix.write("system.reg", "REGEDIT4\n");
     WineRegistry registry{platform::WinePrefix(m_prefix.root())};
     EXPECT_EQ(openStatus(registry, HKEY_LOCAL_MACHINE, kKey), kRegistryCorrupt);
-    EXPECT_NE(registry.problem().find("system.reg line 7"), std::string::npos) << registry.problem();
+    EXPECT_NE(registry.problem().find("system.reg line 1"), std::string::npos) << registry.problem();
 }
 
 TEST_F(WineRegistryTest, NeverWritesThePrefix) {

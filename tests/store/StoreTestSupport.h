@@ -12,11 +12,13 @@
 
 namespace quarvel::test {
 
-// A fresh folder for each test, and a store whose Windows directory it is.
+// A fresh folder for each test, and a store whose Windows directory it is. No other program writes the
+// test's files while the store does, so its writes need not wait for them to settle (ProfileTurnsTest
+// tests that wait).
 class StoreTest : public ::testing::Test {
 protected:
     TempDir dir;
-    ProfileStore store{dir.path()};
+    ProfileStore store{dir.path(), 0};
 };
 
 // Exit code of a child that could not give up root rights: the test must be skipped.

@@ -1,18 +1,20 @@
 #include "Activation.h"
 #include "FakeWindowSystem.h"
 #include "TestHost.h"
-#include "WriteProtection.h"
 
 #include "ui/CEditorDlg.h"
 #include "ui/KeyEntry.h"
 #include "ui/ResourceIds.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <sys/file.h>
+#include <sys/stat.h>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -179,11 +181,10 @@ TEST_F(LoadingTest, AFileHeldByAnotherProgramIsASharingViolation) {
               promptText(path, "A sharing violation occurred while accessing " + path + "."));
 }
 
+// Root included: a file without write bits is read-only for everyone.
 TEST_F(LoadingTest, AReadOnlyFileIsDenied) {
     host.write(host.fs9Cfg(), "[Main]\r\n");
-    const test::WriteProtection protection(host.fs9Cfg());
-    if (!protection.active())
-        GTEST_SKIP() << "this file system cannot make a file unwritable for root";
+    std::filesystem::permissions(host.fs9Cfg(), std::filesystem::perms::owner_read);
     windowSystem.messageBoxAnswers = {IDNO};
     start();
     const std::string path = host.fs9Cfg().string();
@@ -381,6 +382,65 @@ TEST(KeyEntryTest, SplitsAtTheFirstEqualsSignAndTrimsNothing) {
     EXPECT_EQ(KeyEntry::split("k=").value, "");
     EXPECT_EQ(KeyEntry::split("plain").key, "");
     EXPECT_EQ(KeyEntry::split("plain").value, "plain");
+}
+
+// The window gets the focus again, after the player used another program.
+void refocus(CEditorDlg& dialog) {
+    QEvent activation(QEvent::ActivationChange);
+    QApplication::sendEvent(&dialog, &activation);
+    QCoreApplication::processEvents();
+}
+
+std::string keyLines(int count, int changed) {
+    std::string lines;
+    for (int key = 0; key < count; ++key)
+        lines += "k" + std::to_string(key) + "=" + (key == changed ? "changed" : "1") + "\r\n";
+    return lines;
+}
+
+TEST_F(LoadingTest, AnOutsideChangeShowsWhenTheWindowGetsTheFocusInTheSamePlace) {
+    host.write(host.fs9Cfg(),
+               "[A]\r\n[B]\r\n" + keyLines(100, -1) + "[B]\r\n" + keyLines(100, -1) + "[C]\r\n");
+    start();
+    dialog->m_tree.selectSection(2); // the second [B]
+    dialog->m_list.selectRow(60);
+    QCoreApplication::processEvents(); // the list lays out its rows
+    dialog->m_list.verticalScrollBar()->setValue(40);
+    ASSERT_EQ(dialog->m_list.verticalScrollBar()->value(), 40) << "the list must be too short for its rows";
+
+    host.write(host.fs9Cfg(),
+               "[New]\r\n[A]\r\n[B]\r\n" + keyLines(100, 5) + "[b]\r\n" + keyLines(100, 5) + "[C]\r\n");
+    refocus(*dialog);
+    EXPECT_EQ(sections(), (QStringList{"New", "A", "B", "b", "C"}));
+    EXPECT_EQ(dialog->m_tree.selectedSection(), 3);
+    EXPECT_EQ(rows().at(5), "k5|changed|");
+    EXPECT_EQ(dialog->m_list.selectionMark(), 60);
+    EXPECT_EQ(dialog->m_list.verticalScrollBar()->value(), 40);
+}
+
+TEST_F(LoadingTest, ACommandWorksOnTheFileAsItIsNow) {
+    host.write(host.fs9Cfg(), "[A]\r\na=1\r\n[C]\r\nc=1\r\n");
+    start();
+    dialog->m_tree.selectSection(1);
+    dialog->m_list.selectRow(0);
+    host.write(host.fs9Cfg(), "[A]\r\na=2\r\n[D]\r\nc=1\r\n");
+    dialog->OnCommand(ID_CHANGE_KEY);
+    EXPECT_EQ(sections(), (QStringList{"A", "D"}));
+    EXPECT_EQ(selectedSection(), "A") << "the selected section is gone: the first takes its place";
+    EXPECT_EQ(rows(), QStringList{"a|2|"});
+    EXPECT_EQ(dialog->m_list.selectedCount(), 0) << "the selected row holds another line now";
+}
+
+TEST_F(LoadingTest, AFileThatCannotBeReadAfterAnOutsideChangeIsReportedOnce) {
+    host.write(host.fs9Cfg(), "[A]\r\n");
+    start();
+    std::filesystem::remove(host.fs9Cfg());
+    std::filesystem::create_directory(host.fs9Cfg());
+    refocus(*dialog);
+    refocus(*dialog);
+    ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
+    EXPECT_EQ(windowSystem.messageBoxes[0].caption, "Error reading file");
+    EXPECT_EQ(dialog->m_tree.sectionCount(), 0);
 }
 
 } // namespace

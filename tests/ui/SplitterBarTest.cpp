@@ -51,6 +51,7 @@ TEST_F(SplitterBarTest, APressAndReleaseWithoutAMoveChangesNothing) {
     EXPECT_EQ(bar.geometry(), start);
     EXPECT_EQ(dialog.m_tree.geometry(), tree.adjusted(0, 0, -20, 0));
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
 }
 
 TEST_F(SplitterBarTest, TheFeedbackFollowsThePointerAndTheBarMovesOnlyAtTheEnd) {
