@@ -20,6 +20,8 @@ constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view defaultLineBreak = "\r\n";
 
 std::size_t findByte(std::string_view bytes, std::size_t from, std::size_t to, char byte) {
+    if (from >= to) // also an empty file, whose bytes may be no memory at all
+        return to;
     const void* found = std::memchr(bytes.data() + from, byte, to - from);
     return found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data()) : to;
 }
