@@ -13,6 +13,7 @@ const AcceleratorTable* AcceleratorTable::load(int resourceId) {
         {Qt::Key_Delete, Qt::AltModifier, ID_REMOVE_SECTION},
         {Qt::Key_Insert, Qt::NoModifier, ID_ADD_KEY},
         {Qt::Key_Insert, Qt::AltModifier, ID_ADD_SECTION},
+        {Qt::Key_F3, Qt::NoModifier, ID_SEARCH_NEXT},
     });
     return &table;
 }

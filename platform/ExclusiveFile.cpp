@@ -24,6 +24,10 @@ Result<ExclusiveFile> ExclusiveFile::open(const std::filesystem::path& file) {
     }
     if (flock(descriptor, LOCK_EX | LOCK_NB) != 0) {
         const int lockError = errno;
+        // Some file systems (network and FUSE mounts among them) have no locks at all: the file is
+        // then as exclusive as it can be.
+        if (lockError == ENOLCK || lockError == ENOTSUP || lockError == EINVAL)
+            return ExclusiveFile(descriptor);
         ::close(descriptor);
         return Failure::fromErrno(lockError, file.string());
     }

@@ -7,7 +7,8 @@
 namespace quarvel::platform {
 
 // A file opened for reading and writing and held against every other opener that locks it (flock), the
-// way Windows opens a file without sharing. Closed when the object goes.
+// way Windows opens a file without sharing. On a file system without locks it is opened unlocked. Closed
+// when the object goes.
 class ExclusiveFile {
 public:
     // A failure keeps the system's error number: EWOULDBLOCK when another holder has the file.

@@ -244,6 +244,19 @@ const ProfileDocument::Section* ProfileDocument::findSection(std::string_view na
     return nullptr;
 }
 
+const ProfileDocument::Section* ProfileDocument::findSection(std::string_view name,
+                                                             std::size_t occurrence) const {
+    const Section* first = findSection(name);
+    if (first == nullptr || occurrence == 0)
+        return first;
+    const std::string_view wanted = first->name;
+    for (auto it = m_sections.begin() + (first - m_sections.data()) + 1; it != m_sections.end(); ++it) {
+        if (profile_text::namesEqual(it->name, wanted) && --occurrence == 0)
+            return &*it;
+    }
+    return nullptr;
+}
+
 std::span<const std::string_view> ProfileDocument::sectionLines(const Section& section) const {
     const auto [found, isNew] =
         m_collected.try_emplace(static_cast<std::size_t>(&section - m_sections.data()));
@@ -307,6 +320,15 @@ std::size_t ProfileDocument::sectionAt(std::size_t position) const {
                          [](std::size_t at, const Section& section) { return at < section.header; });
     return after == m_sections.begin() ? m_sections.size()
                                        : static_cast<std::size_t>(after - m_sections.begin()) - 1;
+}
+
+std::optional<std::size_t> ProfileDocument::contentLine(const Section& section, std::size_t index) const {
+    LineWalk walk(bytes(), section.body, section.end);
+    for (Line line{}; walk.next(line);) {
+        if (isContent(trimBlanks(bytes().substr(line.begin, line.end - line.begin))) && index-- == 0)
+            return line.begin;
+    }
+    return std::nullopt;
 }
 
 std::string_view ProfileDocument::lineAt(std::size_t line) const {

@@ -70,6 +70,9 @@ public:
     // The first section of that name (compared after trimming, regardless of case, with line breaks in
     // the name taken as blanks).
     const Section* findSection(std::string_view name) const;
+    // The section of that name that has this many of the same name before it; nullptr when there are
+    // fewer.
+    const Section* findSection(std::string_view name, std::size_t occurrence) const;
     // The section's key lines and lines without "=", trimmed, and trimmed around the first "=";
     // comments and blank lines left out.
     std::span<const std::string_view> sectionLines(const Section& section) const;
@@ -78,6 +81,10 @@ public:
     // The first line, from the given one on in file order, that holds the text (case-sensitive, as
     // sectionLines() returns the line); nothing when no later line does.
     std::optional<LinePlace> findText(std::string_view text, LinePlace from = {}) const;
+
+    // The position of the section's line with this index among those sectionLines() returns; nothing
+    // when the section has fewer.
+    std::optional<std::size_t> contentLine(const Section& section, std::size_t index) const;
 
     // The text of the line at this position, without its line break.
     std::string_view lineAt(std::size_t line) const;

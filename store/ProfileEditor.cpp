@@ -1,5 +1,6 @@
 #include "store/ProfileEditor.h"
 
+#include "store/ProfileConflict.h"
 #include "store/ProfileText.h"
 
 #include <stdexcept>
@@ -41,7 +42,48 @@ std::vector<std::string> sectionContent(const std::vector<std::string>& given) {
     return lines;
 }
 
+// A line's key and value as the section read splits them: trimmed, around the first "=".
+struct SplitLine {
+    std::string_view key;
+    std::string_view value;
+    std::size_t valueOffset; // in the trimmed line
+};
+
+SplitLine splitLine(std::string_view trimmed) {
+    const std::size_t equals = trimmed.find('=');
+    if (equals == std::string_view::npos)
+        return {{}, trimmed, 0};
+    std::size_t valueOffset = equals + 1;
+    while (valueOffset < trimmed.size() && profile_text::isBlank(trimmed[valueOffset]))
+        ++valueOffset;
+    return {trimBlanks(trimmed.substr(0, equals)), trimmed.substr(valueOffset), valueOffset};
+}
+
+// A line without "=" is its value: it must stay such a line, not become a key, comment or header.
+void checkWholeLineValue(std::string_view value) {
+    const std::string_view text = trimBlanks(value);
+    if (text.empty() || text.find('=') != std::string_view::npos || text.starts_with('[') ||
+        text.starts_with(';'))
+        throw std::invalid_argument("a line without '=' cannot become empty, hold '=' or begin with '[' or "
+                                    "';': '" +
+                                    std::string(text) + "'");
+}
+
 } // namespace
+
+std::string ProfileEditor::newKeyName(std::string_view given) {
+    std::string key = keyName(given);
+    if (key.empty())
+        throw std::invalid_argument("a key name cannot be empty");
+    return key;
+}
+
+std::string ProfileEditor::newSectionName(std::string_view given) {
+    std::string name = sectionName(given);
+    if (name.empty())
+        throw std::invalid_argument("a section name cannot be empty");
+    return name;
+}
 
 std::optional<ProfileEditor::Splice> ProfileEditor::setValue(std::string_view section, std::string_view key,
                                                              std::string_view value) const {
@@ -94,6 +136,64 @@ ProfileEditor::replaceSection(std::string_view section, const std::vector<std::s
     return spliceLines(fileEnd, fileEnd, content);
 }
 
+std::optional<ProfileEditor::Splice> ProfileEditor::setValueAt(const LineRef& line,
+                                                               std::string_view value) const {
+    const std::size_t position = shownLine(line);
+    const std::string_view text = m_document.lineAt(position);
+    const std::string_view trimmed = trimBlanks(text);
+    const SplitLine split = splitLine(trimmed);
+    const std::string valueText = blankLineBreaks(value);
+    if (trimmed.find('=') == std::string_view::npos)
+        checkWholeLineValue(valueText);
+    if (split.value == trimBlanks(valueText))
+        return std::nullopt;
+    const std::size_t valueAt =
+        position + static_cast<std::size_t>(trimmed.data() - text.data()) + split.valueOffset;
+    return Splice{valueAt, valueAt + split.value.size(), valueText};
+}
+
+std::optional<ProfileEditor::Splice> ProfileEditor::removeLineAt(const LineRef& line) const {
+    const std::size_t position = shownLine(line);
+    return spliceLines(position, m_document.nextLine(position), {});
+}
+
+std::optional<ProfileEditor::Splice> ProfileEditor::addKeyTo(const SectionRef& section, std::string_view key,
+                                                             std::string_view value) const {
+    const std::string keyText = newKeyName(key);
+    const std::size_t end = m_document.contentEnd(occurrence(section));
+    return spliceLines(end, end, {keyText + "=" + blankLineBreaks(value)});
+}
+
+std::optional<ProfileEditor::Splice> ProfileEditor::removeSectionAt(const SectionRef& section) const {
+    const ProfileDocument::Section& found = occurrence(section);
+    return spliceLines(found.header, found.end, {});
+}
+
+std::optional<ProfileEditor::Splice>
+ProfileEditor::appendSection(std::string_view section, const std::vector<std::string>& lines) const {
+    std::vector<std::string> content = sectionContent(lines);
+    const std::string name = newSectionName(section);
+    content.insert(content.begin(), "[" + name + "]");
+    const std::size_t fileEnd = m_document.bytes().size();
+    return spliceLines(fileEnd, fileEnd, content);
+}
+
+const ProfileDocument::Section& ProfileEditor::occurrence(const SectionRef& section) const {
+    const ProfileDocument::Section* found = m_document.findSection(section.name, section.occurrence);
+    if (found == nullptr)
+        throw ProfileConflict("the section '" + section.name + "' is no longer in the file");
+    return *found;
+}
+
+std::size_t ProfileEditor::shownLine(const LineRef& line) const {
+    const std::optional<std::size_t> position = m_document.contentLine(occurrence(line.section), line.index);
+    const SplitLine split = position ? splitLine(trimBlanks(m_document.lineAt(*position))) : SplitLine{};
+    if (!position || split.key != trimBlanks(line.key) || split.value != trimBlanks(line.value))
+        throw ProfileConflict("line " + std::to_string(line.index + 1) + " of the section '" +
+                              line.section.name + "' no longer reads as shown");
+    return *position;
+}
+
 std::optional<ProfileEditor::Splice> ProfileEditor::spliceLines(std::size_t from, std::size_t to,
                                                                 const std::vector<std::string>& lines) const {
     const std::string_view bytes = m_document.bytes();
@@ -104,14 +204,11 @@ std::optional<ProfileEditor::Splice> ProfileEditor::spliceLines(std::size_t from
         splice.text.append(lineBreak);
     for (const std::string& line : lines)
         splice.text.append(line).append(lineBreak);
-    // What now ends the file is a line break where none was: the one just written, or the one before the
-    // lines removed.
-    if (lacksFinalBreak && to == bytes.size()) {
-        if (!splice.text.empty())
-            splice.text.resize(splice.text.size() - lineBreak.size());
-        else if (from > m_document.textBegin() && profile_text::isLineBreak(bytes[from - 1]))
-            splice.from -= from >= 2 && bytes.compare(from - 2, 2, "\r\n") == 0 ? 2 : 1;
-    }
+    // Lines written end with a line break, as Windows writes them; but when lines are only removed from
+    // the end of such a file, the line break before them would end it where none was, and goes too.
+    if (lacksFinalBreak && to == bytes.size() && splice.text.empty() && from > m_document.textBegin() &&
+        profile_text::isLineBreak(bytes[from - 1]))
+        splice.from -= from >= 2 && bytes.compare(from - 2, 2, "\r\n") == 0 ? 2 : 1;
     return changing(std::move(splice));
 }
 

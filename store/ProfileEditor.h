@@ -1,6 +1,8 @@
 #pragma once
 
+#include "store/LineRef.h"
 #include "store/ProfileDocument.h"
+#include "store/SectionRef.h"
 
 #include <array>
 #include <optional>
@@ -11,14 +13,21 @@
 namespace quarvel {
 
 // Works out one change of a profile file, touching nothing else: every byte outside the changed lines
-// stays, new lines take the file's own line break, and a file without a final line break keeps lacking
-// one. Each operation gives the bytes to put in place of a stretch of the file, or std::nullopt when the
-// file would stay the same.
+// stays, and new lines end with the file's own line break (a file without a final line break gets one
+// before lines added at its end). Each operation gives the bytes to put in place of a stretch of the file, or
+// std::nullopt when the file would stay the same.
 //
 // Names and texts given are written with CR and LF as blanks, so that no change can add a line of its
-// own; a name or line that would read back as something else throws std::invalid_argument.
+// own; a name or line that would read back as something else throws std::invalid_argument. The
+// operations that address a section occurrence or a line by index throw ProfileConflict when it no longer
+// reads as the caller saw it.
 class ProfileEditor {
 public:
+    // A name for a new key or section as it would be written: trimmed, and refused with
+    // std::invalid_argument, saying why, when it is empty or could not be read back.
+    static std::string newKeyName(std::string_view given);
+    static std::string newSectionName(std::string_view given);
+
     // The bytes from position from up to position to give way to the text.
     struct Splice {
         std::size_t from = 0;
@@ -38,11 +47,25 @@ public:
     std::optional<Splice> replaceSection(std::string_view section,
                                          const std::vector<std::string>& lines) const;
 
+    // The value of the line (the whole line when it has no "="), keeping the key and the blanks around.
+    std::optional<Splice> setValueAt(const LineRef& line, std::string_view value) const;
+    std::optional<Splice> removeLineAt(const LineRef& line) const;
+    // The key as a new line after the last non-blank line of that section, whatever it already holds.
+    std::optional<Splice> addKeyTo(const SectionRef& section, std::string_view key,
+                                   std::string_view value) const;
+    std::optional<Splice> removeSectionAt(const SectionRef& section) const;
+    // A new section at the end of the file, whatever sections it already has.
+    std::optional<Splice> appendSection(std::string_view section,
+                                        const std::vector<std::string>& lines) const;
+
 private:
     // The lines from position from up to position to replaced by the given ones.
     std::optional<Splice> spliceLines(std::size_t from, std::size_t to,
                                       const std::vector<std::string>& lines) const;
     std::optional<Splice> changing(Splice splice) const;
+    const ProfileDocument::Section& occurrence(const SectionRef& section) const;
+    // Where the line lies, once it is known to read as shown.
+    std::size_t shownLine(const LineRef& line) const;
 
     const ProfileDocument& m_document;
 };

@@ -31,6 +31,6 @@ ProfileError::ProfileError(Operation operation, std::filesystem::path file, int 
 ProfileError::ProfileError(Operation operation, std::filesystem::path file, int errorCode,
                            std::string_view reason)
     : std::runtime_error(describe(operation, file, reason)), m_operation(operation), m_file(std::move(file)),
-      m_errorCode(errorCode) {}
+      m_errorCode(errorCode), m_reason(reason) {}
 
 } // namespace quarvel

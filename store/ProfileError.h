@@ -22,11 +22,14 @@ public:
     Operation operation() const { return m_operation; }
     const std::filesystem::path& file() const { return m_file; }
     int errorCode() const { return m_errorCode; }
+    // Why it failed, without the operation and the file: "Permission denied".
+    const std::string& reason() const { return m_reason; }
 
 private:
     Operation m_operation;
     std::filesystem::path m_file;
     int m_errorCode;
+    std::string m_reason;
 };
 
 } // namespace quarvel

@@ -26,6 +26,13 @@ std::span<const std::string_view> ProfileFile::sectionLines(std::string_view sec
     return m_document->sectionLines(*found);
 }
 
+std::span<const std::string_view> ProfileFile::sectionLines(const SectionRef& section) const& {
+    const ProfileDocument::Section* found = m_document->findSection(section.name, section.occurrence);
+    if (found == nullptr)
+        return {};
+    return m_document->sectionLines(*found);
+}
+
 std::optional<std::string_view> ProfileFile::value(std::string_view section, std::string_view key) const& {
     const ProfileDocument::Section* found = m_document->findSection(section);
     const std::optional<ProfileDocument::KeyLine> keyLine =

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/ProfileDocument.h"
+#include "store/SectionRef.h"
 
 #include <memory>
 #include <optional>
@@ -25,6 +26,9 @@ public:
     // trimmed. Comments and blank lines are left out. Empty for a missing section.
     std::span<const std::string_view> sectionLines(std::string_view section) const&;
     std::span<const std::string_view> sectionLines(std::string_view section) const&& = delete;
+    // The same for one section of a name that the file may hold more than once.
+    std::span<const std::string_view> sectionLines(const SectionRef& section) const&;
+    std::span<const std::string_view> sectionLines(const SectionRef& section) const&& = delete;
     // The value of the first such key in the first such section, trimmed and without one pair of outer
     // quotes; nothing when the section or the key is missing.
     std::optional<std::string_view> value(std::string_view section, std::string_view key) const&;

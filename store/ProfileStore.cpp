@@ -6,7 +6,12 @@
 #include "store/ProfileEditor.h"
 #include "store/ProfileError.h"
 
+#include "platform/ExclusiveFile.h"
+
 #include <algorithm>
+
+#include <unistd.h>
+
 #include <cerrno>
 #include <chrono>
 #include <thread>
@@ -101,6 +106,46 @@ void ProfileStore::deleteSection(const std::filesystem::path& file, std::string_
 void ProfileStore::writeSection(const std::filesystem::path& file, std::string_view section,
                                 const std::vector<std::string>& lines) {
     change(file, [&](const ProfileEditor& editor) { return editor.replaceSection(section, lines); });
+}
+
+std::vector<std::string> ProfileStore::sectionLines(const std::filesystem::path& file,
+                                                    const SectionRef& section) const {
+    const ProfileFile profile = read(file);
+    const std::span<const std::string_view> lines = profile.sectionLines(section);
+    return {lines.begin(), lines.end()};
+}
+
+void ProfileStore::writeValueAt(const std::filesystem::path& file, const LineRef& line,
+                                std::string_view value) {
+    change(file, [&](const ProfileEditor& editor) { return editor.setValueAt(line, value); });
+}
+
+void ProfileStore::deleteLineAt(const std::filesystem::path& file, const LineRef& line) {
+    change(file, [&](const ProfileEditor& editor) { return editor.removeLineAt(line); });
+}
+
+void ProfileStore::addKeyTo(const std::filesystem::path& file, const SectionRef& section,
+                            std::string_view key, std::string_view value) {
+    change(file, [&](const ProfileEditor& editor) { return editor.addKeyTo(section, key, value); });
+}
+
+void ProfileStore::deleteSectionAt(const std::filesystem::path& file, const SectionRef& section) {
+    change(file, [&](const ProfileEditor& editor) { return editor.removeSectionAt(section); });
+}
+
+void ProfileStore::appendSection(const std::filesystem::path& file, std::string_view section,
+                                 const std::vector<std::string>& lines) {
+    change(file, [&](const ProfileEditor& editor) { return editor.appendSection(section, lines); });
+}
+
+platform::Result<void> ProfileStore::checkWritable(const std::filesystem::path& file) const {
+    const std::filesystem::path target = AtomicFileWriter::followLinks(resolve(file));
+    if (const auto opened = platform::ExclusiveFile::open(target); !opened.ok())
+        return opened.failure();
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return platform::Failure::fromErrno(errno, folder.string());
+    return {};
 }
 
 void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {

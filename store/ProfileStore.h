@@ -4,6 +4,9 @@
 #include "store/ProfileCache.h"
 #include "store/ProfileEditor.h"
 #include "store/ProfileFile.h"
+#include "store/SectionRef.h"
+
+#include "platform/Result.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -61,6 +64,23 @@ public:
     // lines, or adds the section at the end of the file.
     void writeSection(const std::filesystem::path& file, std::string_view section,
                       const std::vector<std::string>& lines);
+
+    // Edits of what the key list and section tree show, where one name may stand for several sections
+    // or lines. Each throws ProfileConflict, writing nothing, when the section or line it addresses no
+    // longer reads as shown.
+    std::vector<std::string> sectionLines(const std::filesystem::path& file, const SectionRef& section) const;
+    void writeValueAt(const std::filesystem::path& file, const LineRef& line, std::string_view value);
+    void deleteLineAt(const std::filesystem::path& file, const LineRef& line);
+    void addKeyTo(const std::filesystem::path& file, const SectionRef& section, std::string_view key,
+                  std::string_view value);
+    void deleteSectionAt(const std::filesystem::path& file, const SectionRef& section);
+    // Adds a section at the end of the file even when one of that name exists.
+    void appendSection(const std::filesystem::path& file, std::string_view section,
+                       const std::vector<std::string>& lines);
+
+    // Whether writes to the file can succeed: it opens for reading and writing, no other program holds it
+    // locked, and its folder takes the new copy that a write renames into place.
+    platform::Result<void> checkWritable(const std::filesystem::path& file) const;
 
     ProfileCache::Statistics cacheStatistics() const { return m_cache.statistics(); }
 

@@ -38,6 +38,7 @@ CEditorDlg::CEditorDlg(WindowSystem& windowSystem, EditorHost& host, QWidget* pa
     placeTemplateControls();
     buildCommandTable();
     connectNotifications();
+    connectEditingNotifications();
     for (QTimer* timer : {&m_loadTimer, &m_searchTimer, &m_focusTimer})
         timer->setSingleShot(true);
     connect(&m_loadTimer, &QTimer::timeout, this, [this] { OnTimer(kLoadTimer); });
@@ -100,12 +101,13 @@ void CEditorDlg::buildCommandTable() {
         {ID_OPEN_TERRAINCFG, &CEditorDlg::OnOpenTerrainCfg, &CEditorDlg::OnUpdateOpenTerrainCfg},
         {ID_OPEN_AIRCRAFTCFG, &CEditorDlg::OnOpenAircraftCfg, nullptr},
         {ID_APP_EXIT, &CEditorDlg::OnAppExit, nullptr},
-        {ID_ADD_SECTION, nullptr, &CEditorDlg::OnUpdateAlways},             // OnAddSection
-        {ID_REMOVE_SECTION, nullptr, &CEditorDlg::OnUpdateSectionSelected}, // OnRemoveSection
-        {ID_ADD_KEY, nullptr, &CEditorDlg::OnUpdateSectionSelected},        // OnAddKey
-        {ID_CHANGE_KEY, nullptr, &CEditorDlg::OnUpdateKeySelected},         // OnChangeKey
-        {ID_REMOVE_KEY, nullptr, &CEditorDlg::OnUpdateKeySelected},         // OnRemoveKey
-        {ID_SEARCH, nullptr, &CEditorDlg::OnUpdateAlways},                  // OnSearch
+        {ID_ADD_SECTION, &CEditorDlg::OnAddSection, &CEditorDlg::OnUpdateAlways},
+        {ID_REMOVE_SECTION, &CEditorDlg::OnRemoveSection, &CEditorDlg::OnUpdateSectionSelected},
+        {ID_ADD_KEY, &CEditorDlg::OnAddKey, &CEditorDlg::OnUpdateSectionSelected},
+        {ID_CHANGE_KEY, &CEditorDlg::OnChangeKey, &CEditorDlg::OnUpdateKeySelected},
+        {ID_REMOVE_KEY, &CEditorDlg::OnRemoveKey, &CEditorDlg::OnUpdateKeySelected},
+        {ID_SEARCH, &CEditorDlg::OnSearch, &CEditorDlg::OnUpdateAlways},
+        {ID_SEARCH_NEXT, &CEditorDlg::OnSearchNext, &CEditorDlg::OnUpdateAlways},
         {ID_DONATE, &CEditorDlg::OnDonate, nullptr},
         {IDM_ABOUTBOX, &CEditorDlg::OnAppAbout, nullptr},
     };

@@ -3,6 +3,9 @@
 #include "platform/WindowsVersion.h"
 #include "store/FileKind.h"
 #include "store/FileStamp.h"
+#include "store/LineRef.h"
+#include "store/ProfileFile.h"
+#include "store/SectionRef.h"
 #include "ui/CCmdUI.h"
 #include "ui/CDialog.h"
 #include "ui/CKeyListCtrl.h"
@@ -11,13 +14,17 @@
 #include "ui/CommandTable.h"
 #include "ui/ControlLayout.h"
 #include "ui/EditorHost.h"
+#include "ui/TextSearch.h"
 #include "ui/WindowSystem.h"
 
 #include <QIcon>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QAction;
@@ -79,6 +86,21 @@ public:
     // before every command.
     void FollowOutsideChanges();
 
+    // The key commands: each acts on the marked row of the key list, or adds a row to the section shown.
+    void OnDblclkKeyList();
+    void OnChangeKey();
+    void OnAddKey();
+    void OnRemoveKey();
+    // The section commands.
+    void OnAddSection();
+    void OnRemoveSection();
+    // Search from the top with a text the user gives; Search Next goes on after the last hit.
+    void OnSearch();
+    void OnSearchNext();
+
+    // The section a tree item shows: its name as the file's bytes and which section of that name it is.
+    SectionRef sectionRefOf(int item) const;
+
     enum class LayoutMode { Record, Apply };
     // Record measures the margins from the controls as placed now; Apply fits tree, list and splitter bar
     // to the client area and the bar's current place.
@@ -113,6 +135,7 @@ public:
 
 protected:
     bool OnInitDialog() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void OnSize() override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -163,6 +186,16 @@ private:
     void OnRclickKeyList();
     void OnRclickSectionTree();
 
+    void connectEditingNotifications();
+    void fillKeyList(std::span<const std::string_view> lines, const std::string& section);
+    LineRef lineRefOf(int section, int row) const;
+    int runTextDialog(QDialog& dialog);
+    // Runs a write; false once the user has been told why it failed.
+    bool writeToFile(const std::function<void()>& write);
+    void searchFrom(SearchHit from, bool wrap);
+    void showSearchHit(const ProfileFile& profile, SearchHit hit);
+    void showFoundRow();
+
     WindowSystem& m_windowSystem;
     EditorHost& m_host;
     QTimer m_loadTimer;
@@ -171,6 +204,8 @@ private:
     QMenuBar* m_menuBar = nullptr;
     CommandTable m_commands;
     ControlLayout m_layout;
+    QString m_strLastFind;              // the text of the last search
+    std::optional<SearchHit> m_lastHit; // where it was found
     // The open file's stamp when the tree was last filled from it; nothing before the first fill.
     std::optional<std::optional<FileStamp>> m_shownStamp;
 };

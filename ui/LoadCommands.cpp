@@ -4,12 +4,12 @@
 
 #include "ui/CEditorDlg.h"
 
-#include "platform/ExclusiveFile.h"
 #include "platform/FileOperations.h"
 #include "store/Exception.h"
 #include "store/Fs9Locations.h"
 #include "store/OpenFailureText.h"
 #include "store/ProfileError.h"
+#include "store/ProfileText.h"
 #include "ui/Cp1252.h"
 #include "ui/KeyEntry.h"
 #include "ui/PathText.h"
@@ -50,8 +50,7 @@ void CEditorDlg::OnTimer(int id) {
     if (id == kLoadTimer) {
         ReadCfg();
     } else if (id == kSearchTimer) {
-        m_list.selectRow(m_nFoundItem);
-        m_list.setFocus();
+        showFoundRow();
     }
 }
 
@@ -92,8 +91,8 @@ void CEditorDlg::ReadCfg() {
     setWindowTitle(titleOf(*row));
     m_shownStamp.reset(); // until the tree shows this file
 
-    // The file must open for reading and writing, or no edit could be saved to it.
-    if (const auto check = platform::ExclusiveFile::open(m_strCfgPath); !check.ok()) {
+    // The file must be writable, or no edit could be saved to it.
+    if (const auto check = m_host.store().checkWritable(m_strCfgPath); !check.ok()) {
         PromptForFile(*row, check.failure().errorNumber);
         return;
     }
@@ -187,20 +186,35 @@ void CEditorDlg::OnOpenTerrainCfg() {
     openKind(FileKind::TerrainCfg);
 }
 
-void CEditorDlg::OnSelchangedSectionTree(int sectionRow) {
-    if (sectionRow == CSectionTreeCtrl::none) {
+void CEditorDlg::OnSelchangedSectionTree(int item) {
+    // A search hit waiting to be selected belongs to the list as it was.
+    KillTimer(kSearchTimer);
+    if (item == CSectionTreeCtrl::none) {
         m_list.deleteAllRows();
         return;
     }
-    const std::string section(m_tree.sectionName(sectionRow));
-    std::vector<std::string> lines;
+    const SectionRef section = sectionRefOf(item);
     try {
-        lines = m_host.store().sectionLines(m_strCfgPath, section);
+        const ProfileFile profile = m_host.store().read(m_strCfgPath);
+        fillKeyList(profile.sectionLines(section), section.name);
     } catch (const ProfileError& failure) {
         m_list.deleteAllRows();
         showReadFailure(failure);
-        return;
     }
+}
+
+// Decoding is one character per byte, so encoding a shown name gives back the file's own bytes; names
+// of another length cannot be the same name.
+SectionRef CEditorDlg::sectionRefOf(int item) const {
+    SectionRef section{std::string(m_tree.sectionName(item)), 0};
+    for (int earlier = 0; earlier < item; ++earlier) {
+        if (profile_text::namesEqual(m_tree.sectionName(earlier), section.name))
+            ++section.occurrence;
+    }
+    return section;
+}
+
+void CEditorDlg::fillKeyList(std::span<const std::string_view> lines, const std::string& section) {
     m_list.deleteAllRows();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const KeyEntry entry = KeyEntry::split(lines[i]);

@@ -43,6 +43,7 @@ std::vector<MenuEntry> mainMenu() {
              {"&Remove Selected Key\tDel", ID_REMOVE_KEY, {}},
              kSeparator,
              {"&Search\tCtrl+F", ID_SEARCH, {}},
+             {"Search &Next\tF3", ID_SEARCH_NEXT, {}},
          }},
         {"&Donate!", ID_DONATE, {}},
         {"&Help", 0, {{"&About Quarvel", IDM_ABOUTBOX, {}}}},

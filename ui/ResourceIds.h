@@ -20,6 +20,7 @@ inline constexpr int ID_DONATE = 32787;
 inline constexpr int ID_OPEN_OTHERFS9CFG = 32788;
 inline constexpr int ID_SAVE_FS9CFG_AS = 32789;
 inline constexpr int ID_LAUNCH_FS9 = 32790;
+inline constexpr int ID_SEARCH_NEXT = 32791;
 inline constexpr int ID_OPEN_AIRCRAFTCFG = 65535;
 inline constexpr int ID_APP_EXIT = 57665;
 

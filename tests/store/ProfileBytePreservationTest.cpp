@@ -99,7 +99,7 @@ TEST_P(ProfileBytePreservationTest, AddingASectionAppendsItWithTheFilesLineBreak
     store.writeString(file, "New", "k", "v");
     const std::string& eol = awkward.lineBreak;
     const std::string expected = endsWithLineBreak() ? awkward.bytes + "[New]" + eol + "k=v" + eol
-                                                     : awkward.bytes + eol + "[New]" + eol + "k=v";
+                                                     : awkward.bytes + eol + "[New]" + eol + "k=v" + eol;
     EXPECT_EQ(test::readBytes(file), expected);
 }
 

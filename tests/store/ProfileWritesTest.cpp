@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 "[s]\nk=NEW\n\n[t]\n"},
                       Placement{"NewSectionAtTheEndWithTheFilesLineBreak", "[s]\na=1\n\n", "t", "k",
                                 "[s]\na=1\n\n[t]\nk=NEW\n"},
-                      Placement{"CrlfWhenTheFileHasNoLineBreak", "[s]", "s", "k", "[s]\r\nk=NEW"},
+                      Placement{"CrlfWhenTheFileHasNoLineBreak", "[s]", "s", "k", "[s]\r\nk=NEW\r\n"},
                       Placement{"EmptyValueGetsTheNewOne", "[s]\r\nk =  \r\n", "s", "k",
                                 "[s]\r\nk =  NEW\r\n"}),
     [](const ::testing::TestParamInfo<Placement>& entry) { return entry.param.name; });
@@ -73,20 +73,23 @@ TEST_F(ProfileWritesTest, MissingFileIsCreatedWithCrlfAndTheUsualPermissions) {
     EXPECT_EQ(status.st_mode & 0777, 0666 & ~mask);
 }
 
-TEST_F(ProfileWritesTest, MissingFinalLineBreakStaysMissing) {
-    const auto file = dir.write("a.cfg", "[s]\na=1");
-    store.writeString(file, "s", "b", "2");
-    EXPECT_EQ(test::readBytes(file), "[s]\na=1\nb=2");
-    store.writeString(file, "s", "b", "3");
-    EXPECT_EQ(test::readBytes(file), "[s]\na=1\nb=3");
-    store.deleteKey(file, "s", "b");
-    EXPECT_EQ(test::readBytes(file), "[s]\na=1");
-    store.writeSection(file, "t", {"x=1"});
-    EXPECT_EQ(test::readBytes(file), "[s]\na=1\n[t]\nx=1");
-    store.writeSection(file, "t", {});
-    EXPECT_EQ(test::readBytes(file), "[s]\na=1\n[t]");
-    store.writeSection(file, "t", {});
-    EXPECT_EQ(test::readBytes(file), "[s]\na=1\n[t]");
+// Windows ends every line it writes with a line break; the lines already there keep their bytes.
+TEST_F(ProfileWritesTest, AddedLinesEndWithALineBreakWhereTheFileLackedOne) {
+    const auto file = dir.write("a.cfg", "Data section");
+    store.writeString(file, "section1", "key1", "string1");
+    EXPECT_EQ(test::readBytes(file), "Data section\r\n[section1]\r\nkey1=string1\r\n");
+
+    const auto lf = dir.write("b.cfg", "[s]\na=1");
+    store.writeString(lf, "s", "a", "2");
+    EXPECT_EQ(test::readBytes(lf), "[s]\na=2");
+    store.writeString(lf, "s", "b", "3");
+    EXPECT_EQ(test::readBytes(lf), "[s]\na=2\nb=3\n");
+
+    const auto removed = dir.write("c.cfg", "[s]\na=1\n[t]\nx=1");
+    store.deleteSection(removed, "t");
+    EXPECT_EQ(test::readBytes(removed), "[s]\na=1");
+    store.writeSection(removed, "t", {"x=1"});
+    EXPECT_EQ(test::readBytes(removed), "[s]\na=1\n[t]\nx=1\n");
 }
 
 TEST_F(ProfileWritesTest, LineBreaksInNamesAndValuesAreWrittenAsBlanks) {

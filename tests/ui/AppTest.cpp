@@ -175,7 +175,7 @@ TEST_F(StartUpTest, OtherwiseTheMainWindowRunsUntilItCloses) {
     }
 }
 
-TEST(AcceleratorTableTest, TranslatesTheFiveKeysWithExactModifiers) {
+TEST(AcceleratorTableTest, TranslatesItsKeysWithExactModifiers) {
     const AcceleratorTable* table = AcceleratorTable::load(IDR_ACCELERATORS);
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(AcceleratorTable::load(IDR_MAIN_MENU), nullptr);
@@ -184,6 +184,7 @@ TEST(AcceleratorTableTest, TranslatesTheFiveKeysWithExactModifiers) {
     EXPECT_EQ(table->translate(Qt::Key_Delete, Qt::AltModifier), ID_REMOVE_SECTION);
     EXPECT_EQ(table->translate(Qt::Key_Insert, Qt::NoModifier), ID_ADD_KEY);
     EXPECT_EQ(table->translate(Qt::Key_Insert, Qt::AltModifier), ID_ADD_SECTION);
+    EXPECT_EQ(table->translate(Qt::Key_F3, Qt::NoModifier), ID_SEARCH_NEXT);
     EXPECT_EQ(table->translate(Qt::Key_Insert, Qt::KeypadModifier), ID_ADD_KEY);
     EXPECT_FALSE(table->translate(Qt::Key_F, Qt::NoModifier).has_value());
     EXPECT_FALSE(table->translate(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier).has_value());

@@ -53,7 +53,8 @@ TEST_F(EditorDlgTest, TheMenuBarHoldsTheMenusInOrderWithTheirTexts) {
                                  {"&Change Selected Key Value", 32772},
                                  {"&Remove Selected Key\tDel", 32773},
                                  {"-", 0},
-                                 {"&Search\tCtrl+F", 32774}};
+                                 {"&Search\tCtrl+F", 32774},
+                                 {"Search &Next\tF3", 32791}};
     EXPECT_EQ(itemsOf(*bar[0]->menu()), file);
     EXPECT_EQ(itemsOf(*bar[1]->menu()), edit);
     EXPECT_EQ(itemsOf(*bar[3]->menu()), (std::vector<Item>{{"&About Quarvel", 16}}));

@@ -1,6 +1,8 @@
 #include "Activation.h"
 #include "FakeWindowSystem.h"
 #include "TestHost.h"
+#include "WindowTexts.h"
+#include "WriteProtection.h"
 
 #include "ui/CEditorDlg.h"
 #include "ui/KeyEntry.h"
@@ -48,22 +50,9 @@ protected:
         return host.write(host.simulatorFolder() / name, bytes);
     }
 
-    QStringList sections() const {
-        QStringList names;
-        for (int row = dialog->m_tree.firstSection(); row != CSectionTreeCtrl::none;
-             row = dialog->m_tree.nextSection(row))
-            names << dialog->m_tree.sectionText(row);
-        return names;
-    }
+    QStringList sections() const { return test::sectionTexts(dialog->m_tree); }
     QString selectedSection() const { return dialog->m_tree.sectionText(dialog->m_tree.selectedSection()); }
-    // Each row as "key|value|help".
-    QStringList rows() const {
-        QStringList result;
-        for (int row = 0; row < dialog->m_list.rowCount(); ++row)
-            result << dialog->m_list.itemText(row, 0) + "|" + dialog->m_list.itemText(row, 1) + "|" +
-                          dialog->m_list.itemText(row, 2);
-        return result;
-    }
+    QStringList rows() const { return test::rowTexts(dialog->m_list); }
     bool enabled(int id) const { return dialog->commands().ruleAnswer(id).value_or(true); }
 
     test::FakeWindowSystem windowSystem;
@@ -190,6 +179,19 @@ TEST_F(LoadingTest, AReadOnlyFileIsDenied) {
     const std::string path = host.fs9Cfg().string();
     ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
     EXPECT_EQ(windowSystem.messageBoxes[0].text, promptText(path, "Access to " + path + " was denied."));
+}
+
+// Writes put a new copy in the folder and rename it over the file, so the folder must take it.
+TEST_F(LoadingTest, AFileInAFolderThatCannotBeWrittenIsDenied) {
+    host.write(host.fs9Cfg(), "[Main]\r\n");
+    const test::WriteProtection protection(host.fs9Cfg().parent_path());
+    if (!protection.active())
+        GTEST_SKIP() << "this file system cannot make a folder unwritable for root";
+    windowSystem.messageBoxAnswers = {IDNO};
+    start();
+    ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
+    EXPECT_EQ(windowSystem.messageBoxes[0].text,
+              promptText(host.fs9Cfg().string(), "Access to " + host.fs9Cfg().string() + " was denied."));
 }
 
 TEST_F(LoadingTest, BrowsingReplacesTheKindsPathAndLoadsItShortlyAfter) {

@@ -1,0 +1,120 @@
+#include "ui/CEditValueDlg.h"
+
+#include "store/ProfileEditor.h"
+#include "ui/WindowSystem.h"
+
+#include <QKeyEvent>
+
+#include <stdexcept>
+
+namespace quarvel {
+
+CEditValueDlg::CEditValueDlg(WindowSystem& windowSystem, QWidget* parent)
+    : CTextEntryDlg(windowSystem, QSize(211, 103), tr("Edit Value"), tr("Save"), 154, parent),
+      m_valueEdit(&clientArea()), m_sectionLabel(tr("Section:"), &clientArea()),
+      m_valueLabel(tr("Value:"), &clientArea()), m_helpEdit(&clientArea()), m_keyEdit(&clientArea()),
+      m_keyLabel(tr("Key:"), &clientArea()) {
+    m_valueEdit.setObjectName(QStringLiteral("value"));
+    m_keyEdit.setObjectName(QStringLiteral("key"));
+    m_helpEdit.setObjectName(QStringLiteral("help"));
+    m_sectionLabel.setObjectName(QStringLiteral("section"));
+    placeControl(m_valueEdit, 38, 37, 100, 14);
+    placeControl(m_sectionLabel, 7, 7, 129, 8);
+    placeControl(m_valueLabel, 7, 40, 21, 8);
+    placeControl(m_helpEdit, 7, 62, 197, 34);
+    placeControl(m_keyEdit, 38, 18, 99, 14);
+    placeControl(m_keyLabel, 7, 22, 15, 8);
+    m_sectionLabel.setTextFormat(Qt::PlainText);
+    // One line per description, scrolled sideways; left-aligned, as a centred line wider than the box would
+    // start out of reach of its scroll bar.
+    m_helpEdit.setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_helpEdit.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_helpEdit.setTabChangesFocus(true);
+    // Enter saves from the help box too; it takes no line breaks.
+    m_helpEdit.installEventFilter(this);
+    m_keyEdit.setReadOnly(true);
+    setTabOrder(&m_valueEdit, &okButton());
+    setTabOrder(&okButton(), &cancelButton());
+    setTabOrder(&cancelButton(), &m_helpEdit);
+    setTabOrder(&m_helpEdit, &m_keyEdit);
+}
+
+bool CEditValueDlg::OnInitDialog() {
+    m_sectionLabel.setText(m_strSection);
+    setLimitedText(m_keyEdit, m_strKey);
+    setLimitedText(m_valueEdit, m_strValue);
+    m_helpLimit = limitFor(m_strHelp);
+    m_helpEdit.setPlainText(m_strHelp);
+    if (m_bExistingKey) {
+        m_valueEdit.setFocus(Qt::OtherFocusReason);
+        return false;
+    }
+    m_keyEdit.setReadOnly(false);
+    m_keyEdit.setFocus(Qt::OtherFocusReason);
+    setWindowTitle(tr("Add Key"));
+    return false;
+}
+
+void CEditValueDlg::OnOK() {
+    m_strKey = m_keyEdit.text();
+    m_strValue = m_valueEdit.text();
+    m_strHelp = m_helpEdit.toPlainText();
+    if (m_strHelp.size() > m_helpLimit) {
+        refuse(m_helpEdit, tr("Please enter no more than %1 characters.").arg(m_helpLimit), QString(),
+               MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (!m_bExistingKey && !readNewKeyName())
+        return;
+    const std::optional<std::string> value = encodeOrRefuse(m_valueEdit, m_strValue);
+    if (!value)
+        return;
+    const std::optional<std::string> help = encodeOrRefuse(m_helpEdit, m_strHelp);
+    if (!help)
+        return;
+    if (!m_bExistingKey && m_findExistingKey) {
+        m_replaceLine = m_findExistingKey(m_key);
+        if (m_replaceLine &&
+            windowSystem().MessageBox(
+                this,
+                tr("The key '%1' already exists in this section. Replace its value?").arg(m_strKey.trimmed()),
+                tr("Add Key"), MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return;
+    }
+    m_value = *value;
+    m_help = *help;
+    EndDialog(IDOK);
+}
+
+// The name must read back as itself once written; it is written trimmed.
+bool CEditValueDlg::readNewKeyName() {
+    if (m_strKey.isEmpty()) {
+        refuse(m_keyEdit, tr("The key must have a name.  Please enter a name."), tr("Invalid key name"),
+               MB_OK | MB_ICONHAND);
+        return false;
+    }
+    const std::optional<std::string> key = encodeOrRefuse(m_keyEdit, m_strKey);
+    if (!key)
+        return false;
+    try {
+        m_key = ProfileEditor::newKeyName(*key);
+    } catch (const std::invalid_argument&) {
+        refuse(m_keyEdit, tr("A key name cannot be empty, contain '=' or begin with '[' or ';'."),
+               tr("Invalid key name"), MB_OK | MB_ICONHAND);
+        return false;
+    }
+    return true;
+}
+
+bool CEditValueDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &m_helpEdit && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            accept();
+            return true;
+        }
+    }
+    return CTextEntryDlg::eventFilter(watched, event);
+}
+
+} // namespace quarvel

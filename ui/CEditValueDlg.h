@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ui/CTextEntryDlg.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace quarvel {
+
+// Edit Value: a key's value and description, for a key being changed (its name read-only) or a new key
+// (caption "Add Key", the name editable). The fields are preset before the dialog runs; after Save the
+// members hold what was typed and the bytes to write.
+class CEditValueDlg : public CTextEntryDlg {
+    Q_OBJECT
+public:
+    CEditValueDlg(WindowSystem& windowSystem, QWidget* parent);
+
+    QString m_strSection; // "Section:  " and the section's name
+    QString m_strKey;
+    QString m_strValue;
+    QString m_strHelp;
+    bool m_bExistingKey = true;
+
+    // For a new key: the index of the line of the section that already holds a key of that name.
+    std::function<std::optional<std::size_t>(const std::string& key)> m_findExistingKey;
+
+    // After Save: the texts as the file's bytes, the key name trimmed, and for a new key whose name the
+    // section already holds (the user agreed to replace its value) the index of that key's line.
+    std::string m_key;
+    std::string m_value;
+    std::string m_help;
+    std::optional<std::size_t> m_replaceLine;
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool readNewKeyName();
+
+    QLineEdit m_valueEdit;
+    QLabel m_sectionLabel;
+    QLabel m_valueLabel;
+    QPlainTextEdit m_helpEdit;
+    QLineEdit m_keyEdit;
+    QLabel m_keyLabel;
+    int m_helpLimit = kFieldLimit;
+};
+
+} // namespace quarvel
