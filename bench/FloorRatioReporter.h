@@ -9,14 +9,15 @@
 
 namespace quarvel::bench {
 
-// The console report, and afterwards each benchmark's real time as a multiple of its floor: the cost of
+// The console report, and afterwards each benchmark's time as a multiple of its floor: the cost of
 // the plain file operation that it cannot beat.
 class FloorRatioReporter : public benchmark::ConsoleReporter {
 public:
     struct Comparison {
         std::string benchmark;
         std::string floor;
-        double limit = 0; // the most the ratio may be; 0 when there is none
+        double limit = 0;           // the most the ratio may be; 0 when there is none
+        bool processorTime = false; // compare processor times instead of real times
     };
 
     explicit FloorRatioReporter(OutputOptions options) : ConsoleReporter(options) {}
@@ -28,7 +29,8 @@ public:
 
 private:
     struct Measured {
-        double seconds = 0;
+        double realSeconds = 0;
+        double processorSeconds = 0;
         int runs = 0;
     };
     std::map<std::string, Measured> m_measured;

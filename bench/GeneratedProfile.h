@@ -6,14 +6,24 @@
 
 namespace quarvel::bench {
 
-// A profile file of the size the benchmarks measure (about 1 MB: 5,000 sections of 10 keys, CRLF) in a
-// temporary folder of its own on the disk of the temporary directory, removed with the object.
+// A generated profile file, CRLF, in a temporary folder of its own on the disk of the temporary
+// directory, removed with the object.
 class GeneratedProfile {
 public:
-    static constexpr int sectionCount = 5000;
-    static constexpr int keysPerSection = 10;
+    enum class Style {
+        NumberedKeys, // [Section.0000] with Key0=Value000000 ... Key9=...: about 200 bytes a section
+        SceneryAreas, // [Area.001] as a scenery.cfg lists add-on scenery: about 115 bytes a section
+    };
+    struct Shape {
+        Style style = Style::NumberedKeys;
+        int sectionCount = 5000;
+        const char* fileName = "generated.cfg";
+    };
+    static constexpr int numberedKeysPerSection = 10;
+    // The text that only the last section holds, for a search that walks the whole file.
+    static constexpr const char* lastSectionMark = "Final add-on";
 
-    GeneratedProfile();
+    explicit GeneratedProfile(const Shape& shape);
     ~GeneratedProfile();
     GeneratedProfile(const GeneratedProfile&) = delete;
     GeneratedProfile& operator=(const GeneratedProfile&) = delete;
@@ -27,6 +37,9 @@ public:
     void waitUntilSettled() const;
 
 private:
+    void addNumberedKeys(int section);
+    void addSceneryArea(int section, bool last);
+
     std::filesystem::path m_folder;
     std::filesystem::path m_file;
     std::string m_bytes;

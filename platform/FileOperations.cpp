@@ -1,6 +1,7 @@
 #include "platform/FileOperations.h"
 
 #include "platform/TextEncoding.h"
+#include "platform/WholeFileReader.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -52,68 +53,16 @@ struct DirectoryCloser {
     void operator()(DIR* directory) const { closedir(directory); }
 };
 
-class DescriptorCloser {
-public:
-    explicit DescriptorCloser(int descriptor) : m_descriptor(descriptor) {}
-    ~DescriptorCloser() { close(m_descriptor); }
-    DescriptorCloser(const DescriptorCloser&) = delete;
-    DescriptorCloser& operator=(const DescriptorCloser&) = delete;
-
-private:
-    int m_descriptor;
-};
-
-Failure tooLarge(const std::filesystem::path& file) {
-    return Failure{EFBIG, file.string() + ": file too large (more than " +
-                              std::to_string(kMaxReadableFileBytes >> 20) + " MiB)"};
-}
-
-Result<std::size_t> sizeOfRegularFile(int descriptor, const std::filesystem::path& file) {
-    struct stat status {};
-    if (fstat(descriptor, &status) != 0)
-        return Failure::fromErrno(errno, file.string());
-    if (S_ISDIR(status.st_mode))
-        return Failure::fromErrno(EISDIR, file.string());
-    if (!S_ISREG(status.st_mode))
-        return Failure{EINVAL, file.string() + ": not a regular file"};
-    if (static_cast<std::uintmax_t>(status.st_size) > kMaxReadableFileBytes)
-        return tooLarge(file);
-    return static_cast<std::size_t>(status.st_size);
-}
-
-Result<std::string> readToEnd(int descriptor, const std::filesystem::path& file, std::size_t expectedSize) {
-    std::string content;
-    content.reserve(expectedSize);
-    std::array<char, 65536> buffer{};
-    while (true) {
-        const ssize_t count = read(descriptor, buffer.data(), buffer.size());
-        if (count == 0)
-            return content;
-        if (count < 0 && errno != EINTR)
-            return Failure::fromErrno(errno, file.string());
-        if (count > 0)
-            content.append(buffer.data(), static_cast<std::size_t>(count));
-        if (content.size() > kMaxReadableFileBytes) // the file grew while it was read
-            return tooLarge(file);
-    }
-}
-
 } // namespace
 
-Result<std::string> readFileBytes(const std::filesystem::path& file) {
-    // Non-blocking, so that opening a FIFO returns at once instead of waiting for a writer; it is refused
-    // before anything is read.
-    const int descriptor = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (descriptor < 0)
-        return Failure::fromErrno(errno, file.string());
-    const DescriptorCloser closer(descriptor);
-    const Result<std::size_t> size = sizeOfRegularFile(descriptor, file);
-    if (!size)
-        return size.failure();
-    const int flags = fcntl(descriptor, F_GETFL);
-    if (flags < 0 || fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0)
-        return Failure::fromErrno(errno, file.string());
-    return readToEnd(descriptor, file, size.value());
+Result<FileBytes> readFileBytes(const std::filesystem::path& file) {
+    Result<WholeFileReader> reader = WholeFileReader::open(file);
+    if (!reader)
+        return reader.failure();
+    const Result<struct stat> status = reader.value().status();
+    if (!status)
+        return status.failure();
+    return reader.value().read(static_cast<std::size_t>(status.value().st_size), kMaxReadableFileBytes);
 }
 
 bool matchesFindPattern(std::string_view name, std::string_view pattern) {

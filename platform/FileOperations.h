@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileBytes.h"
 #include "platform/Result.h"
 
 #include <cstdint>
@@ -17,7 +18,7 @@ inline constexpr std::uintmax_t kMaxReadableFileBytes = std::uintmax_t{256} << 2
 // The whole content of a regular file, byte for byte. Anything else (a folder, a FIFO, a device, also
 // behind a symbolic link) is refused without waiting on it (EISDIR for a folder, EINVAL otherwise), and so
 // is a file larger than kMaxReadableFileBytes (EFBIG).
-Result<std::string> readFileBytes(const std::filesystem::path& file);
+Result<FileBytes> readFileBytes(const std::filesystem::path& file);
 
 // Whether a file name matches a FindFirstFile-style pattern: '*' stands for any run of characters, '?' for
 // one, case is ignored; a pattern ending in "." matches only names without a dot ("*." lists folders

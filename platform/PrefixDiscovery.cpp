@@ -13,10 +13,10 @@ namespace quarvel::platform {
 namespace {
 
 std::optional<std::u16string> simulatorExePath(const WinePrefix& prefix) {
-    const Result<std::string> text = readFileBytes(prefix.systemRegistryFile());
+    const Result<FileBytes> text = readFileBytes(prefix.systemRegistryFile());
     if (!text)
         return std::nullopt;
-    return findRegistryText(text.value(), kSimulatorKeyPath, utf8ToUtf16(kSimulatorExePathValue));
+    return findRegistryText(text.value().view(), kSimulatorKeyPath, utf8ToUtf16(kSimulatorExePathValue));
 }
 
 std::vector<std::filesystem::path> prefixesIn(const std::filesystem::path& folder) {

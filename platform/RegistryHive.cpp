@@ -49,10 +49,10 @@ RegistryHive::RegistryHive() : m_slots(initialSlots, 0) {
 }
 
 Result<RegistryHive> RegistryHive::load(const std::filesystem::path& file) {
-    Result<std::string> content = readFileBytes(file);
+    const Result<FileBytes> content = readFileBytes(file);
     if (!content)
         return content.failure();
-    return RegistryFileParser(content.value(), file.string()).parse();
+    return RegistryFileParser(content.value().view(), file.string()).parse();
 }
 
 const HiveKey* RegistryHive::findKey(std::u16string_view path) const {

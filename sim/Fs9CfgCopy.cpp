@@ -18,7 +18,7 @@ namespace {
 // Another program may change either file meanwhile; the copy starts again this many times at most.
 constexpr int kCopyAttempts = 4;
 
-std::string readWhole(const std::filesystem::path& from) {
+platform::FileBytes readWhole(const std::filesystem::path& from) {
     for (int attempt = 0; attempt < kCopyAttempts; ++attempt) {
         std::optional<FileContent> content = FileReader::read(from, ProfileDocument::maxSize);
         if (!content)
@@ -38,8 +38,8 @@ bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) 
 }
 
 void copyFs9Cfg(const std::filesystem::path& from, const std::filesystem::path& to) {
-    const std::string bytes = readWhole(from);
-    const std::array<std::string_view, 1> pieces{bytes};
+    const platform::FileBytes bytes = readWhole(from);
+    const std::array<std::string_view, 1> pieces{bytes.view()};
     const std::filesystem::path target = AtomicFileWriter::followLinks(to);
     const FolderLock folder(target);
     AtomicFileWriter::removeLeftovers(folder, target);

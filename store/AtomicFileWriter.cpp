@@ -1,7 +1,7 @@
 #include "store/AtomicFileWriter.h"
 
+#include "platform/UniqueFd.h"
 #include "store/ProfileError.h"
-#include "store/UniqueFd.h"
 
 #include <algorithm>
 #include <cctype>
@@ -19,6 +19,7 @@ namespace quarvel {
 
 namespace {
 
+using platform::UniqueFd;
 using Step = AtomicFileWriter::Step;
 
 constexpr int maxLinkDepth = 40;

@@ -1,17 +1,17 @@
 #pragma once
 
+#include "platform/FileBytes.h"
 #include "store/FileStamp.h"
 
 #include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <string>
 
 namespace quarvel {
 
 struct FileContent {
-    std::string bytes;
+    platform::FileBytes bytes;
     FileStamp stamp;
     // The stamp was the same before and after reading, so the bytes are one version of the file.
     bool consistent = false;

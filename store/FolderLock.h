@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/UniqueFd.h"
+#include "platform/UniqueFd.h"
 
 #include <filesystem>
 
@@ -22,7 +22,7 @@ public:
     static std::filesystem::path folderOf(const std::filesystem::path& file);
 
 private:
-    UniqueFd m_fd;
+    platform::UniqueFd m_fd;
 };
 
 } // namespace quarvel

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/FileBytes.h"
+#include "platform/LargeBlockAllocator.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -7,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace quarvel {
@@ -15,6 +19,10 @@ namespace quarvel {
 // bytes from it. Results are views into the document, valid while it lives; it neither copies nor moves,
 // so that those views stay put.
 //
+// Only the section headers are found up front. A section's lines are worked out when that section is
+// first asked for, and the index of names when a section is first looked up by name, so that a caller
+// pays only for what it reads. That work is done inside const calls: a document is for one thread.
+//
 // A line ends at LF, CRLF or a lone CR. Positions are byte offsets into bytes(); a line's position is that
 // of its first byte.
 class ProfileDocument {
@@ -22,17 +30,11 @@ public:
     // Offsets are 32-bit, which keeps the parse small and fast.
     static constexpr std::size_t maxSize = std::numeric_limits<std::uint32_t>::max();
 
-    // Reads want every section's lines as the section read returns them; a write needs only to find its
-    // place, and is spared working out the lines of every other section.
-    enum class Detail { SectionsAndLines, SectionsOnly };
-
     struct Section {
-        std::string_view name;       // trimmed, as spelled in the file
-        std::uint32_t header = 0;    // position of the header line
-        std::uint32_t body = 0;      // position of the line after it
-        std::uint32_t end = 0;       // position of the next header line, or the file's size
-        std::uint32_t firstLine = 0; // index of its first returned line among those of the whole file
-        std::uint32_t lineCount = 0;
+        std::string_view name;    // trimmed, as spelled in the file
+        std::uint32_t header = 0; // position of the header line
+        std::uint32_t body = 0;   // position of the line after it
+        std::uint32_t end = 0;    // position of the next header line, or the file's size
     };
 
     // A key line of a section.
@@ -42,13 +44,22 @@ public:
         std::size_t valueBegin = 0; // in text: after "=" and the blanks that follow it
     };
 
-    // Throws std::length_error for more than maxSize bytes.
-    explicit ProfileDocument(std::string bytes, Detail detail = Detail::SectionsAndLines);
+    // A line as sectionLines() counts them: the index of its section in sections(), and its own index
+    // among that section's lines.
+    struct LinePlace {
+        std::size_t section;
+        std::size_t line;
+    };
+
+    // Throw std::length_error for more than maxSize bytes.
+    explicit ProfileDocument(platform::FileBytes content);
+    explicit ProfileDocument(std::string_view content);
     ProfileDocument(const ProfileDocument&) = delete;
     ProfileDocument& operator=(const ProfileDocument&) = delete;
 
-    const std::string& bytes() const { return m_bytes; }
-    const std::vector<Section>& sections() const { return m_sections; }
+    std::string_view bytes() const { return m_bytes.view(); }
+    using Sections = std::vector<Section, platform::LargeBlockAllocator<Section>>;
+    const Sections& sections() const { return m_sections; }
 
     // Where the text starts: after a UTF-8 byte-order mark, which belongs to no line.
     std::size_t textBegin() const { return m_textBegin; }
@@ -63,10 +74,13 @@ public:
     // fewer.
     const Section* findSection(std::string_view name, std::size_t occurrence) const;
     // The section's key lines and lines without "=", trimmed, and trimmed around the first "=";
-    // comments and blank lines left out. Empty unless the document was made with its lines.
+    // comments and blank lines left out.
     std::span<const std::string_view> sectionLines(const Section& section) const;
     // The first key line of that name in the section.
     std::optional<KeyLine> findKey(const Section& section, std::string_view key) const;
+    // The first line, from the given one on in file order, that holds the text (case-sensitive, as
+    // sectionLines() returns the line); nothing when no later line does.
+    std::optional<LinePlace> findText(std::string_view text, LinePlace from = {}) const;
 
     // The position of the section's line with this index among those sectionLines() returns; nothing
     // when the section has fewer.
@@ -86,28 +100,28 @@ private:
         std::size_t next;
     };
     class LineWalk;
+    // A section's returned lines; those written with blanks around "=" are rebuilt into a store of
+    // their own, which stops growing before any view into it is taken.
+    struct CollectedLines {
+        std::vector<std::string_view> lines;
+        std::string rebuilt;
+    };
 
+    // Past the line break that starts at end (the end of a line).
+    std::size_t afterLine(std::size_t end) const;
     void findSections();
     void addSection(std::size_t header);
-    void collectLines(Section& section);
-    void addLine(std::string_view trimmed, std::size_t equals);
-    void resolveRebuiltLines();
-    void buildIndex();
+    void collectLines(const Section& section, CollectedLines& collected) const;
+    void buildIndex() const;
+    std::size_t sectionAt(std::size_t position) const;
 
-    std::string m_bytes;
+    platform::FileBytes m_bytes;
     std::size_t m_textBegin = 0;
     std::string_view m_lineBreak;
-    std::vector<Section> m_sections;
-    std::vector<std::string_view> m_lines; // the returned lines of every section, in file order
-    // Lines written with blanks around "=", which cannot be views into the bytes.
-    std::string m_rebuiltLines;
-    struct PendingLine {
-        std::size_t index;  // in m_lines
-        std::size_t offset; // in m_rebuiltLines
-        std::size_t size;
-    };
-    std::vector<PendingLine> m_pendingLines; // only while parsing
-    std::vector<std::uint32_t> m_index;      // open addressing: section index + 1, 0 for empty
+    Sections m_sections;
+    mutable std::unordered_map<std::size_t, CollectedLines> m_collected; // by section index
+    // Open addressing: section index + 1, 0 for empty.
+    mutable std::vector<std::uint32_t, platform::LargeBlockAllocator<std::uint32_t>> m_index;
 };
 
 } // namespace quarvel

@@ -196,7 +196,7 @@ std::size_t ProfileEditor::shownLine(const LineRef& line) const {
 
 std::optional<ProfileEditor::Splice> ProfileEditor::spliceLines(std::size_t from, std::size_t to,
                                                                 const std::vector<std::string>& lines) const {
-    const std::string& bytes = m_document.bytes();
+    const std::string_view bytes = m_document.bytes();
     const std::string_view lineBreak = m_document.lineBreak();
     const bool lacksFinalBreak = bytes.size() > m_document.textBegin() && !m_document.endsWithLineBreak();
     Splice splice{from, to, {}};

@@ -7,7 +7,7 @@
 
 namespace quarvel {
 
-ProfileFile::ProfileFile() : m_document(std::make_shared<const ProfileDocument>(std::string())) {}
+ProfileFile::ProfileFile() : m_document(std::make_shared<const ProfileDocument>(std::string_view())) {}
 
 ProfileFile::ProfileFile(std::shared_ptr<const ProfileDocument> document) : m_document(std::move(document)) {}
 

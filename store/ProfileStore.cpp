@@ -37,6 +37,17 @@ std::optional<FileStamp> stampOf(const std::filesystem::path& file) {
     return stamp;
 }
 
+platform::FileBytes joined(std::span<const std::string_view> pieces) {
+    std::size_t size = 0;
+    for (const std::string_view piece : pieces)
+        size += piece.size();
+    platform::FileBytes bytes = platform::FileBytes::forOverwrite(size);
+    bytes.shrink(0);
+    for (const std::string_view piece : pieces)
+        bytes.append(piece);
+    return bytes;
+}
+
 } // namespace
 
 ProfileStore::ProfileStore(std::filesystem::path windowsDirectory, std::int64_t quietTime)
@@ -151,14 +162,15 @@ void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
         // Another program may have begun rewriting the file between the wait and the read.
         if (basis != settled)
             continue;
-        const ProfileDocument document(content ? std::move(content->bytes) : std::string(),
-                                       ProfileDocument::Detail::SectionsOnly);
+        const ProfileDocument document(content ? std::move(content->bytes) : platform::FileBytes());
         const std::optional<ProfileEditor::Splice> splice = edit(ProfileEditor(document));
         if (!splice)
             return;
-        if (const auto written =
-                AtomicFileWriter::replace(folder, target, splice->pieces(document.bytes()), basis)) {
+        const auto pieces = splice->pieces(document.bytes());
+        if (const auto written = AtomicFileWriter::replace(folder, target, pieces, basis)) {
             m_ownWriteStamps.insert_or_assign(target.native(), *written);
+            // The next read finds the file as this write left it, without parsing it again.
+            m_cache.keepWritten(resolve(file), *written, joined(pieces));
             return;
         }
     }

@@ -33,8 +33,8 @@ Commands:
   delete FILE SECTION [KEY]        remove a key, or a whole section
   put-section FILE SECTION [LINE...]
                                    replace the content of a section with the lines, or add it
-  search FILE TEXT                 print the first section line holding TEXT (case-sensitive) as
-                                   SECTION<TAB>LINE-INDEX<TAB>LINE; exit 1 when there is none
+  search FILE TEXT                 print the first section line holding TEXT (case-sensitive), in file
+                                   order, as SECTION<TAB>LINE-INDEX<TAB>LINE; exit 1 when there is none
   where                            print where Windows, the simulator and its files are found in the
                                    Wine prefix; exit 1 when something is missing
   where --all                      print every Wine prefix with the simulator as PREFIX<TAB>FOLDER:
@@ -122,8 +122,8 @@ int IniTool::dispatch(const Arguments& arguments) {
 
 int IniTool::listSections(const Arguments& arguments) {
     const ProfileFile file = m_store.read(arguments[0]);
-    for (std::string_view name : file.sectionNames())
-        printLine(name);
+    for (const ProfileDocument::Section& section : file.document().sections())
+        printLine(section.name);
     return Success;
 }
 
@@ -173,15 +173,12 @@ int IniTool::search(const Arguments& arguments) {
         return UsageError;
     }
     const ProfileFile file = m_store.read(arguments[0]);
-    for (std::string_view section : file.sectionNames()) {
-        const std::span<const std::string_view> lines = file.sectionLines(section);
-        for (std::size_t index = 0; index < lines.size(); ++index) {
-            if (lines[index].find(text) == std::string_view::npos)
-                continue;
-            m_out << section << '\t' << index << '\t';
-            printLine(lines[index]);
-            return Success;
-        }
+    const ProfileDocument& document = file.document();
+    if (const std::optional<ProfileDocument::LinePlace> hit = document.findText(text)) {
+        const ProfileDocument::Section& section = document.sections()[hit->section];
+        m_out << section.name << '\t' << hit->line << '\t';
+        printLine(document.sectionLines(section)[hit->line]);
+        return Success;
     }
     return notFound("'" + text + "' is in no section line of '" + m_store.resolve(arguments[0]).string() +
                     "'");

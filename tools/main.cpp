@@ -1,11 +1,13 @@
 #include "platform/PrefixDiscovery.h"
 #include "platform/PrefixOption.h"
 #include "store/ProfileStore.h"
+#include "tools/DescriptorOutputBuffer.h"
 #include "tools/IniTool.h"
 
 #include <iostream>
 #include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 int main(int argc, char** argv) {
@@ -24,5 +26,7 @@ int main(int argc, char** argv) {
     }
     const quarvel::platform::WinePrefix wine = quarvel::platform::choosePrefixFromEnvironment(prefix).prefix;
     quarvel::ProfileStore store(wine.windowsDirectory());
-    return quarvel::IniTool(store, wine, std::cout, std::cerr).run(arguments);
+    quarvel::DescriptorOutputBuffer outputBuffer(STDOUT_FILENO);
+    std::ostream out(&outputBuffer);
+    return quarvel::IniTool(store, wine, out, std::cerr).run(arguments);
 }

@@ -130,8 +130,8 @@ void CEditorDlg::connectNotifications() {
     connect(&m_list, &QWidget::customContextMenuRequested, this, [this] { OnRclickKeyList(); });
     connect(&m_tree, &QWidget::customContextMenuRequested, this, [this] { OnRclickSectionTree(); });
     // Menu states follow the selections at once; the idle pass catches every other change.
-    connect(&m_tree, &CSectionTreeCtrl::sectionSelected, this, [this](QTreeWidgetItem* item) {
-        OnSelchangedSectionTree(item);
+    connect(&m_tree, &CSectionTreeCtrl::sectionSelected, this, [this](int row) {
+        OnSelchangedSectionTree(row);
         updateMenuBar();
     });
     connect(&m_list, &QTreeWidget::itemSelectionChanged, this, [this] { updateMenuBar(); });
@@ -284,7 +284,7 @@ void CEditorDlg::OnAppExit() {
 }
 
 void CEditorDlg::OnUpdateSectionSelected(CCmdUI& cmdUI) const {
-    cmdUI.Enable(m_tree.selectedSection() != nullptr);
+    cmdUI.Enable(m_tree.selectedSection() != CSectionTreeCtrl::none);
 }
 
 void CEditorDlg::OnUpdateKeySelected(CCmdUI& cmdUI) const {

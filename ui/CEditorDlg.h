@@ -30,7 +30,6 @@
 class QAction;
 class QMenu;
 class QMenuBar;
-class QTreeWidgetItem;
 
 namespace quarvel {
 
@@ -80,7 +79,7 @@ public:
     // opened brings up the prompt to browse for it.
     void ReadCfg();
     // Refills the key list from the section the tree now shows as selected (none: the list is emptied).
-    void OnSelchangedSectionTree(QTreeWidgetItem* item);
+    void OnSelchangedSectionTree(int sectionRow);
     // When another program has changed the open file since the tree and list were filled, fills them
     // again, keeping the selected section (by name and occurrence), the list's scroll position, and its
     // selected row while that row still holds the same line. Runs when the window gets the focus and
@@ -100,7 +99,7 @@ public:
     void OnSearchNext();
 
     // The section a tree item shows: its name as the file's bytes and which section of that name it is.
-    SectionRef sectionRefOf(QTreeWidgetItem* item) const;
+    SectionRef sectionRefOf(int item) const;
 
     enum class LayoutMode { Record, Apply };
     // Record measures the margins from the controls as placed now; Apply fits tree, list and splitter bar
@@ -156,9 +155,8 @@ private:
     QString titleOf(const FileKindInfo& row) const;
     void PromptForFile(const FileKindInfo& row, int errorNumber);
     void showReadFailure(const std::exception& failure);
-    std::optional<std::vector<std::string>> readSectionNames();
-    void fillSectionTree(const std::vector<std::string>& sections);
-    std::vector<std::string> shownSectionNames() const;
+    std::optional<ProfileFile> readSections();
+    std::vector<std::string_view> shownSectionNames() const;
     void followAfterFocus();
     void openKind(FileKind kind);
 
@@ -190,7 +188,7 @@ private:
 
     void connectEditingNotifications();
     void fillKeyList(std::span<const std::string_view> lines, const std::string& section);
-    LineRef lineRefOf(QTreeWidgetItem* section, int row) const;
+    LineRef lineRefOf(int section, int row) const;
     int runTextDialog(QDialog& dialog);
     // Runs a write; false once the user has been told why it failed.
     bool writeToFile(const std::function<void()>& write);

@@ -1,54 +1,102 @@
 #include "ui/CSectionTreeCtrl.h"
 
+#include "ui/Cp1252.h"
+#include "ui/FlatTreeWidget.h"
+
+#include <QEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
+
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
 
 namespace quarvel {
 
-CSectionTreeCtrl::CSectionTreeCtrl(QWidget* parent) : FlatTreeWidget(parent) {
-    setColumnCount(1);
+namespace {
+
+// How many of the names that look widest are measured exactly.
+constexpr std::size_t exactlyMeasured = 32;
+
+struct NameWidth {
+    int width;
+    int row;
+};
+
+} // namespace
+
+CSectionTreeCtrl::CSectionTreeCtrl(QWidget* parent) : QTreeView(parent), m_model(this) {
+    FlatTreeWidget::makeFlat(*this);
+    setModel(&m_model);
     setHeaderHidden(true);
-    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    connect(this, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current) { emit sectionSelected(current); });
+    header()->setSectionResizeMode(0, QHeaderView::Fixed);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        if (m_removing)
+            m_movedWhileRemoving = true;
+        else
+            emit sectionSelected(current.isValid() ? current.row() : none);
+    });
 }
 
-QTreeWidgetItem* CSectionTreeCtrl::nextSection(QTreeWidgetItem* item) const {
-    const int index = indexOfTopLevelItem(item);
-    return index < 0 ? nullptr : topLevelItem(index + 1);
+int CSectionTreeCtrl::nextSection(int row) const {
+    return holds(row) && holds(row + 1) ? row + 1 : none;
 }
 
-QString CSectionTreeCtrl::sectionText(const QTreeWidgetItem* item) {
-    return item != nullptr ? item->text(0) : QString();
+QString CSectionTreeCtrl::sectionText(int row) const {
+    return holds(row) ? decodeCp1252(m_model.name(row)) : QString();
 }
 
-QTreeWidgetItem* CSectionTreeCtrl::appendSection(const QString& text) {
-    auto* item = new QTreeWidgetItem(QStringList{text});
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren);
-    addTopLevelItem(item);
-    return item;
+void CSectionTreeCtrl::setSections(ProfileFile file) {
+    replaceRows(std::move(file));
+    m_columnWidth = 0;
+    fitColumnToNames(0);
 }
 
-void CSectionTreeCtrl::deleteSection(QTreeWidgetItem* item) {
-    if (indexOfTopLevelItem(item) >= 0)
-        delete item;
+int CSectionTreeCtrl::appendSection(const QString& text) {
+    const int row = m_model.append(encodeCp1252(text).bytes);
+    fitColumnToNames(row);
+    return row;
+}
+
+void CSectionTreeCtrl::deleteSection(int row) {
+    if (!holds(row))
+        return;
+    // The current row moves on before the row is gone, when its number is still the old one: the move is
+    // reported once the rows are numbered anew.
+    m_removing = true;
+    m_movedWhileRemoving = false;
+    m_model.remove(row);
+    m_removing = false;
+    if (m_movedWhileRemoving)
+        emit sectionSelected(currentIndex().isValid() ? currentIndex().row() : none);
 }
 
 void CSectionTreeCtrl::deleteAllSections() {
-    clear();
+    replaceRows(ProfileFile());
 }
 
-QTreeWidgetItem* CSectionTreeCtrl::selectedSection() const {
-    QTreeWidgetItem* item = currentItem();
-    return item != nullptr && item->isSelected() ? item : nullptr;
+void CSectionTreeCtrl::replaceRows(ProfileFile file) {
+    // A reset drops the current row without a word; the tree reports it like any other change.
+    const bool hadCurrent = currentIndex().isValid();
+    m_model.reset(std::move(file));
+    if (hadCurrent)
+        emit sectionSelected(none);
 }
 
-void CSectionTreeCtrl::selectSection(QTreeWidgetItem* item) {
-    setCurrentItem(item);
+int CSectionTreeCtrl::selectedSection() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : none;
 }
 
-void CSectionTreeCtrl::scrollToTop(QTreeWidgetItem* item) {
-    if (item != nullptr)
-        scrollToItem(item, QAbstractItemView::PositionAtTop);
+void CSectionTreeCtrl::selectSection(int row) {
+    if (holds(row))
+        setCurrentIndex(m_model.index(row));
+}
+
+void CSectionTreeCtrl::scrollToTop(int row) {
+    if (holds(row))
+        scrollTo(m_model.index(row), QAbstractItemView::PositionAtTop);
 }
 
 QItemSelectionModel::SelectionFlags CSectionTreeCtrl::selectionCommand(const QModelIndex& index,
@@ -56,6 +104,48 @@ QItemSelectionModel::SelectionFlags CSectionTreeCtrl::selectionCommand(const QMo
     if (!index.isValid())
         return QItemSelectionModel::NoUpdate;
     return QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows;
+}
+
+void CSectionTreeCtrl::changeEvent(QEvent* event) {
+    QTreeView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        m_columnWidth = 0;
+        fitColumnToNames(0);
+    }
+}
+
+// Widens the column for the names from the row on. Measuring each of 200,000 names with the font would
+// take longer than loading the file, so every name is first measured with a table of its characters'
+// widths, and only those that look widest are measured as the view lays them out (kerning included).
+void CSectionTreeCtrl::fitColumnToNames(int firstRow) {
+    const QFontMetrics metrics(font());
+    // Measured when first met: a character the font lacks sends the measure looking through other fonts.
+    std::array<int, 256> advance{};
+    advance.fill(-1);
+    std::vector<NameWidth> widths;
+    widths.reserve(static_cast<std::size_t>(sectionCount() - firstRow));
+    for (int row = firstRow; row < sectionCount(); ++row) {
+        int width = 0;
+        for (const char byte : m_model.name(row)) {
+            int& byteWidth = advance[static_cast<unsigned char>(byte)];
+            if (byteWidth < 0)
+                byteWidth = metrics.horizontalAdvance(decodeCp1252(std::string_view(&byte, 1)));
+            width += byteWidth;
+        }
+        widths.push_back({width, row});
+    }
+    const auto widest =
+        widths.begin() + static_cast<std::ptrdiff_t>(std::min(exactlyMeasured, widths.size()));
+    std::partial_sort(widths.begin(), widest, widths.end(),
+                      [](const NameWidth& a, const NameWidth& b) { return a.width > b.width; });
+    for (auto measured = widths.begin(); measured != widest; ++measured) {
+        const QModelIndex index = m_model.index(measured->row);
+        const int exact = sizeHintForIndex(index).width();
+        // The table's width plus the room the view gives around a name: never narrower than the name.
+        const int margin = exact - metrics.horizontalAdvance(sectionText(measured->row));
+        m_columnWidth = std::max({m_columnWidth, exact, measured->width + margin});
+    }
+    header()->resizeSection(0, m_columnWidth);
 }
 
 } // namespace quarvel

@@ -1,40 +1,65 @@
 #pragma once
 
-#include "ui/FlatTreeWidget.h"
+#include "store/ProfileFile.h"
+#include "ui/SectionListModel.h"
+
 #include <QString>
+#include <QTreeView>
+
+#include <string_view>
 
 namespace quarvel {
 
-// The section tree: one root-level item per section, text only, in the order added, never sorted. The
-// selected item is the caret: whenever there is one it is also shown selected, a click on empty space or
-// a control-click does not take the selection away, and when the selected item is deleted the selection
-// moves to a neighbour and is reported like any other change.
-class CSectionTreeCtrl : public FlatTreeWidget {
+// The section tree: one root-level row per section, text only, in the order added, never sorted. A view
+// over the file's own section list, so that a file of 200,000 sections makes no object per section. Rows
+// are addressed by their index, none by -1. The selected row is the caret: whenever there is one it is
+// also shown selected, a click on empty space or a control-click does not take the selection away, and
+// when the selected row is deleted the selection moves to a neighbour and is reported like any other
+// change. The column is as wide as the widest name.
+class CSectionTreeCtrl : public QTreeView {
     Q_OBJECT
 public:
+    static constexpr int none = -1;
+
     explicit CSectionTreeCtrl(QWidget* parent = nullptr);
 
-    int sectionCount() const { return topLevelItemCount(); }
-    QTreeWidgetItem* firstSection() const { return topLevelItem(0); }
-    QTreeWidgetItem* nextSection(QTreeWidgetItem* item) const;
-    static QString sectionText(const QTreeWidgetItem* item);
+    int sectionCount() const { return m_model.rowCount(); }
+    int firstSection() const { return sectionCount() > 0 ? 0 : none; }
+    int nextSection(int row) const;
+    // The name as shown; empty for none.
+    QString sectionText(int row) const;
+    // The name's bytes as the file spells them.
+    std::string_view sectionName(int row) const { return m_model.name(row); }
 
-    QTreeWidgetItem* appendSection(const QString& text);
-    void deleteSection(QTreeWidgetItem* item);
+    // Shows the file's sections in place of all rows, none selected.
+    void setSections(ProfileFile file);
+    int appendSection(const QString& text);
+    void deleteSection(int row);
     void deleteAllSections();
 
-    QTreeWidgetItem* selectedSection() const;
-    void selectSection(QTreeWidgetItem* item);
-    // Scrolls so that the item is the topmost one shown, as far as the tree's length allows.
-    void scrollToTop(QTreeWidgetItem* item);
+    int selectedSection() const;
+    void selectSection(int row);
+    // Scrolls so that the row is the topmost one shown, as far as the tree's length allows.
+    void scrollToTop(int row);
 
 signals:
-    // The selection moved to item (none when the tree was emptied).
-    void sectionSelected(QTreeWidgetItem* item);
+    // The selection moved to the row (none when the tree was emptied).
+    void sectionSelected(int row);
 
 protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    bool holds(int row) const { return row >= 0 && row < sectionCount(); }
+    void replaceRows(ProfileFile file);
+    void fitColumnToNames(int firstRow);
+
+    SectionListModel m_model;
+    int m_columnWidth = 0;
+    bool m_removing = false;
+    bool m_movedWhileRemoving = false;
 };
 
 } // namespace quarvel

@@ -47,7 +47,7 @@ bool CEditorDlg::eventFilter(QObject* watched, QEvent* event) {
     return CDialog::eventFilter(watched, event);
 }
 
-LineRef CEditorDlg::lineRefOf(QTreeWidgetItem* section, int row) const {
+LineRef CEditorDlg::lineRefOf(int section, int row) const {
     return {sectionRefOf(section), static_cast<std::size_t>(row), encodeCp1252(m_list.itemText(row, 0)).bytes,
             encodeCp1252(m_list.itemText(row, 1)).bytes};
 }
@@ -85,11 +85,11 @@ bool CEditorDlg::writeToFile(const std::function<void()>& write) {
 
 void CEditorDlg::OnDblclkKeyList() {
     const int row = m_list.selectionMark();
-    QTreeWidgetItem* section = m_tree.selectedSection();
-    if (row < 0 || section == nullptr)
+    const int section = m_tree.selectedSection();
+    if (row < 0 || section == CSectionTreeCtrl::none)
         return;
     CEditValueDlg edit(m_windowSystem, this);
-    edit.m_strSection = tr("Section:  %1").arg(CSectionTreeCtrl::sectionText(section));
+    edit.m_strSection = tr("Section:  %1").arg(m_tree.sectionText(section));
     edit.m_strKey = m_list.itemText(row, 0);
     edit.m_strValue = m_list.itemText(row, 1);
     const QString helpShown = m_list.itemText(row, 2).isEmpty() ? noHelpText() : m_list.itemText(row, 2);
@@ -114,12 +114,12 @@ void CEditorDlg::OnChangeKey() {
 }
 
 void CEditorDlg::OnAddKey() {
-    QTreeWidgetItem* item = m_tree.selectedSection();
-    if (item == nullptr)
+    const int item = m_tree.selectedSection();
+    if (item == CSectionTreeCtrl::none)
         return;
     const SectionRef section = sectionRefOf(item);
     CEditValueDlg edit(m_windowSystem, this);
-    edit.m_strSection = tr("Section:  %1").arg(CSectionTreeCtrl::sectionText(item));
+    edit.m_strSection = tr("Section:  %1").arg(m_tree.sectionText(item));
     edit.m_bExistingKey = false;
     edit.m_findExistingKey = [this, &section](const std::string& key) -> std::optional<std::size_t> {
         try {
@@ -159,8 +159,8 @@ void CEditorDlg::OnAddKey() {
 
 void CEditorDlg::OnRemoveKey() {
     const int row = m_list.selectionMark();
-    QTreeWidgetItem* section = m_tree.selectedSection();
-    if (row < 0 || section == nullptr)
+    const int section = m_tree.selectedSection();
+    if (row < 0 || section == CSectionTreeCtrl::none)
         return;
     if (m_windowSystem.MessageBox(
             this, tr("Are you sure you want to remove the key '%1'?").arg(m_list.itemText(row, 0)),

@@ -96,33 +96,27 @@ void CEditorDlg::ReadCfg() {
         PromptForFile(*row, check.failure().errorNumber);
         return;
     }
-    const std::optional<std::vector<std::string>> sections = readSectionNames();
-    if (!sections)
+    std::optional<ProfileFile> file = readSections();
+    if (!file)
         return;
-    fillSectionTree(*sections);
-    if (QTreeWidgetItem* first = m_tree.firstSection()) {
+    m_tree.setSections(std::move(*file));
+    if (const int first = m_tree.firstSection(); first != CSectionTreeCtrl::none) {
         m_tree.scrollToTop(first);
         m_tree.selectSection(first);
     }
 }
 
 // The file's stamp is taken before the read, so that a change during the read shows as a change later.
-std::optional<std::vector<std::string>> CEditorDlg::readSectionNames() {
+std::optional<ProfileFile> CEditorDlg::readSections() {
     m_shownStamp = FileStamp::ofFile(m_strCfgPath);
     try {
-        return m_host.store().sectionNames(m_strCfgPath);
+        return m_host.store().read(m_strCfgPath);
     } catch (const ProfileError& failure) {
         // The tree must not go on showing another file's sections under this file's path.
         m_tree.deleteAllSections();
         showReadFailure(failure);
         return std::nullopt;
     }
-}
-
-void CEditorDlg::fillSectionTree(const std::vector<std::string>& sections) {
-    m_tree.deleteAllSections();
-    for (const std::string& section : sections)
-        m_tree.appendSection(decodeCp1252(section));
 }
 
 void CEditorDlg::PromptForFile(const FileKindInfo& row, int errorNumber) {
@@ -192,10 +186,10 @@ void CEditorDlg::OnOpenTerrainCfg() {
     openKind(FileKind::TerrainCfg);
 }
 
-void CEditorDlg::OnSelchangedSectionTree(QTreeWidgetItem* item) {
+void CEditorDlg::OnSelchangedSectionTree(int item) {
     // A search hit waiting to be selected belongs to the list as it was.
     KillTimer(kSearchTimer);
-    if (item == nullptr) {
+    if (item == CSectionTreeCtrl::none) {
         m_list.deleteAllRows();
         return;
     }
@@ -211,13 +205,10 @@ void CEditorDlg::OnSelchangedSectionTree(QTreeWidgetItem* item) {
 
 // Decoding is one character per byte, so encoding a shown name gives back the file's own bytes; names
 // of another length cannot be the same name.
-SectionRef CEditorDlg::sectionRefOf(QTreeWidgetItem* item) const {
-    const QString shown = CSectionTreeCtrl::sectionText(item);
-    SectionRef section{encodeCp1252(shown).bytes, 0};
-    const int index = m_tree.indexOfTopLevelItem(item);
-    for (int earlier = 0; earlier < index; ++earlier) {
-        const QString text = CSectionTreeCtrl::sectionText(m_tree.topLevelItem(earlier));
-        if (text.size() == shown.size() && profile_text::namesEqual(encodeCp1252(text).bytes, section.name))
+SectionRef CEditorDlg::sectionRefOf(int item) const {
+    SectionRef section{std::string(m_tree.sectionName(item)), 0};
+    for (int earlier = 0; earlier < item; ++earlier) {
+        if (profile_text::namesEqual(m_tree.sectionName(earlier), section.name))
             ++section.occurrence;
     }
     return section;

@@ -1,7 +1,6 @@
 // The window following changes that other programs make to the open file.
 #include "ui/CEditorDlg.h"
 
-#include "ui/Cp1252.h"
 #include "ui/SectionPlace.h"
 
 #include <QApplication>
@@ -43,34 +42,35 @@ void CEditorDlg::followAfterFocus() {
 void CEditorDlg::FollowOutsideChanges() {
     if (!m_shownStamp || FileStamp::ofFile(m_strCfgPath) == *m_shownStamp)
         return;
-    const std::vector<std::string> before = shownSectionNames();
-    QTreeWidgetItem* selected = m_tree.selectedSection();
+    const int selected = m_tree.selectedSection();
     const std::optional<SectionPlace> place =
-        selected == nullptr ? std::nullopt
-                            : std::optional(SectionPlace::of(
-                                  before, static_cast<std::size_t>(m_tree.indexOfTopLevelItem(selected))));
+        selected == CSectionTreeCtrl::none
+            ? std::nullopt
+            : std::optional(SectionPlace::of(shownSectionNames(), static_cast<std::size_t>(selected)));
     const int scroll = m_list.verticalScrollBar()->value();
     const ListRow row = selectedRow(m_list);
 
-    const std::optional<std::vector<std::string>> sections = readSectionNames();
-    if (!sections)
+    std::optional<ProfileFile> file = readSections();
+    if (!file)
         return;
-    fillSectionTree(*sections);
-    const std::optional<std::size_t> index = place ? place->indexIn(*sections) : std::nullopt;
-    QTreeWidgetItem* item = index ? m_tree.topLevelItem(static_cast<int>(*index)) : m_tree.firstSection();
-    if (item == nullptr)
+    const ProfileFile& sections = *file;
+    const std::optional<std::size_t> index = place ? place->indexIn(sections.sectionNames()) : std::nullopt;
+    m_tree.setSections(std::move(*file));
+    const int sectionRow = index ? static_cast<int>(*index) : m_tree.firstSection();
+    if (sectionRow == CSectionTreeCtrl::none)
         return;
-    m_tree.selectSection(item);
+    m_tree.selectSection(sectionRow);
     if (row.index >= 0 && row.index < m_list.rowCount() && m_list.itemText(row.index, 0) == row.key &&
         m_list.itemText(row.index, 1) == row.value)
         m_list.selectRow(row.index);
     m_list.verticalScrollBar()->setValue(scroll);
 }
 
-std::vector<std::string> CEditorDlg::shownSectionNames() const {
-    std::vector<std::string> names;
-    for (QTreeWidgetItem* item = m_tree.firstSection(); item != nullptr; item = m_tree.nextSection(item))
-        names.push_back(encodeCp1252(CSectionTreeCtrl::sectionText(item)).bytes);
+std::vector<std::string_view> CEditorDlg::shownSectionNames() const {
+    std::vector<std::string_view> names;
+    names.reserve(static_cast<std::size_t>(m_tree.sectionCount()));
+    for (int row = m_tree.firstSection(); row != CSectionTreeCtrl::none; row = m_tree.nextSection(row))
+        names.push_back(m_tree.sectionName(row));
     return names;
 }
 

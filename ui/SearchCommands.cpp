@@ -52,13 +52,11 @@ void CEditorDlg::searchFrom(SearchHit from, bool wrap) {
 void CEditorDlg::showSearchHit(const ProfileFile& profile, SearchHit hit) {
     const ProfileDocument& document = profile.document();
     const ProfileDocument::Section& section = document.sections()[hit.section];
-    QTreeWidgetItem* item = m_tree.topLevelItem(static_cast<int>(hit.section));
+    int item = static_cast<int>(hit.section);
     // Another program may have changed the sections since the tree was filled.
     if (document.sections().size() != static_cast<std::size_t>(m_tree.sectionCount()) ||
-        encodeCp1252(CSectionTreeCtrl::sectionText(item)).bytes != section.name) {
-        const std::vector<std::string_view> names = profile.sectionNames();
-        fillSectionTree({names.begin(), names.end()});
-        item = m_tree.topLevelItem(static_cast<int>(hit.section));
+        m_tree.sectionName(item) != section.name) {
+        m_tree.setSections(profile);
     }
     m_tree.scrollToTop(item);
     if (item == m_tree.selectedSection())

@@ -26,12 +26,12 @@ void CEditorDlg::OnAddSection() {
 }
 
 void CEditorDlg::OnRemoveSection() {
-    QTreeWidgetItem* item = m_tree.selectedSection();
-    if (item == nullptr)
+    const int item = m_tree.selectedSection();
+    if (item == CSectionTreeCtrl::none)
         return;
     const QString question = tr("Are you sure you want to remove the section '%1'?\n\n"
                                 "NOTE: ALL KEYS IN THIS SECTION WILL BE REMOVED!")
-                                 .arg(CSectionTreeCtrl::sectionText(item));
+                                 .arg(m_tree.sectionText(item));
     if (m_windowSystem.MessageBox(this, question, tr("Remove Section"), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     const SectionRef section = sectionRefOf(item);

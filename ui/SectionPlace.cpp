@@ -4,14 +4,14 @@
 
 namespace quarvel {
 
-SectionPlace SectionPlace::of(const std::vector<std::string>& names, std::size_t index) {
-    SectionPlace place{names.at(index), 0};
+SectionPlace SectionPlace::of(const std::vector<std::string_view>& names, std::size_t index) {
+    SectionPlace place{std::string(names.at(index)), 0};
     for (std::size_t earlier = 0; earlier < index; ++earlier)
         place.occurrence += profile_text::namesEqual(names[earlier], place.name) ? 1 : 0;
     return place;
 }
 
-std::optional<std::size_t> SectionPlace::indexIn(const std::vector<std::string>& names) const {
+std::optional<std::size_t> SectionPlace::indexIn(const std::vector<std::string_view>& names) const {
     int seen = 0;
     for (std::size_t index = 0; index < names.size(); ++index) {
         if (profile_text::namesEqual(names[index], name) && seen++ == occurrence)

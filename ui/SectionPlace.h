@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quarvel {
@@ -13,9 +14,9 @@ struct SectionPlace {
     int occurrence = 0;
 
     // The place of the section at index in names.
-    static SectionPlace of(const std::vector<std::string>& names, std::size_t index);
+    static SectionPlace of(const std::vector<std::string_view>& names, std::size_t index);
     // Its index in names, which may have changed since; nothing when there is no longer such a section.
-    std::optional<std::size_t> indexIn(const std::vector<std::string>& names) const;
+    std::optional<std::size_t> indexIn(const std::vector<std::string_view>& names) const;
 };
 
 } // namespace quarvel

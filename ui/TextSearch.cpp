@@ -5,7 +5,7 @@
 namespace quarvel {
 
 std::optional<SearchHit> findText(const ProfileDocument& document, std::string_view text, SearchHit from) {
-    const std::vector<ProfileDocument::Section>& sections = document.sections();
+    const ProfileDocument::Sections& sections = document.sections();
     for (std::size_t section = from.section; section < sections.size(); ++section) {
         const std::span<const std::string_view> lines = document.sectionLines(sections[section]);
         for (std::size_t line = section == from.section ? from.line : 0; line < lines.size(); ++line) {

@@ -103,7 +103,7 @@ TEST(ReadFileBytes, ReadsEveryByteOrSaysWhyNot) {
     std::string bytes(200000, 'x');
     bytes[100] = '\0';
     bytes[150000] = '\xe9';
-    EXPECT_EQ(readFileBytes(dir.write("big", bytes)).value(), bytes);
+    EXPECT_EQ(readFileBytes(dir.write("big", bytes)).value().view(), bytes);
     EXPECT_EQ(readFileBytes(dir / "missing").failure().errorNumber, ENOENT);
     EXPECT_EQ(readFileBytes(dir.path()).failure().errorNumber, EISDIR);
 }
@@ -112,7 +112,7 @@ TEST(ReadFileBytes, RefusesAFileLargerThanAnyRegistryFile) {
     const test::TempDir dir;
     const fs::path file = dir.write("system.reg", "");
     fs::resize_file(file, kMaxReadableFileBytes + 1); // sparse: nothing is written
-    const Result<std::string> content = readFileBytes(file);
+    const Result<FileBytes> content = readFileBytes(file);
     ASSERT_FALSE(content.ok());
     EXPECT_EQ(content.failure().errorNumber, EFBIG);
     EXPECT_EQ(content.failure().message.rfind(file.string() + ": file too large", 0), 0U)
@@ -126,7 +126,7 @@ constexpr int kBlocked = 255;
 int errorNumberOfReadingInAChild(const fs::path& file) {
     const pid_t child = fork();
     if (child == 0) {
-        const Result<std::string> content = readFileBytes(file);
+        const Result<FileBytes> content = readFileBytes(file);
         _exit(content.ok() ? 0 : content.failure().errorNumber);
     }
     for (int attempt = 0; attempt < 200; ++attempt) {
@@ -145,7 +145,7 @@ TEST(ReadFileBytes, RefusesAFifoWithoutWaitingForAWriter) {
     const fs::path fifo = dir / "system.reg";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0) << std::strerror(errno);
     ASSERT_EQ(errorNumberOfReadingInAChild(fifo), EINVAL);
-    const Result<std::string> content = readFileBytes(fifo);
+    const Result<FileBytes> content = readFileBytes(fifo);
     ASSERT_FALSE(content.ok());
     EXPECT_EQ(content.failure().message, fifo.string() + ": not a regular file");
 }
@@ -156,7 +156,7 @@ TEST(ReadFileBytes, RefusesALinkToADevice) {
         const fs::path link = dir / (std::string("user.reg") + device);
         fs::create_directories(link.parent_path());
         fs::create_symlink(device, link);
-        const Result<std::string> content = readFileBytes(link);
+        const Result<FileBytes> content = readFileBytes(link);
         ASSERT_FALSE(content.ok()) << device;
         EXPECT_EQ(content.failure().errorNumber, EINVAL) << device;
     }

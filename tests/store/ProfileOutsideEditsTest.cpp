@@ -146,5 +146,21 @@ TEST(ProfileCacheTest, StoreServesASettledFileFromItsCacheAndStillSeesAnEdit) {
     EXPECT_EQ(store.getString(file, "s", "k", "-"), "2");
 }
 
+TEST(ProfileCacheTest, WhatTheStoreWroteIsReadWithoutAParseWhileTheBytesOnDiskAreTheSame) {
+    test::TempDir dir;
+    const auto file = dir.write("a.cfg", "[s]\r\nk=1\r\n");
+    ProfileStore store(dir.path());
+    store.writeString(file, "s", "k", "2");
+    EXPECT_EQ(store.getString(file, "s", "k", "-"), "2");
+    EXPECT_EQ(store.getString(file, "s", "k", "-"), "2");
+    EXPECT_EQ(store.cacheStatistics().hits, 2U);
+    EXPECT_EQ(store.cacheStatistics().reads, 0U);
+
+    // Another program's change of the same size within the same tick leaves the stamp as it was.
+    ProfileCache cache;
+    cache.keepWritten(file, *FileStamp::ofFile(file), platform::FileBytes("[s]\r\nk=9\r\n"));
+    EXPECT_EQ(cache.load(file)->bytes(), "[s]\r\nk=2\r\n");
+}
+
 } // namespace
 } // namespace quarvel

@@ -38,7 +38,8 @@ protected:
 
     void SetUp() override { std::filesystem::create_directories(windows); }
 
-    ToolRun run(const std::vector<std::string>& arguments) const {
+    // Standard output goes to a file of the test's, or to the file named.
+    ToolRun run(const std::vector<std::string>& arguments, const std::string& outPath = {}) const {
         std::vector<std::string> commandLine = {QUARVEL_INI_PATH};
         commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());
         std::vector<std::string> environment = {"WINEPREFIX=" + (dir / "prefix").string(),
@@ -46,7 +47,7 @@ protected:
         std::vector<char*> argv = pointersTo(commandLine);
         std::vector<char*> envp = pointersTo(environment);
 
-        const std::string outFile = (dir / "stdout").string();
+        const std::string outFile = outPath.empty() ? (dir / "stdout").string() : outPath;
         const std::string errFile = (dir / "stderr").string();
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
@@ -64,7 +65,7 @@ protected:
         int status = 0;
         waitpid(child, &status, 0);
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        result.out = test::readBytes(outFile);
+        result.out = outPath.empty() ? test::readBytes(outFile) : std::string();
         result.err = test::readBytes(errFile);
         return result;
     }
@@ -113,6 +114,22 @@ TEST_F(IniToolTest, ReadCommandsPrintOneItemPerLfLine) {
               "User Objects=Airplane, Helicopter\nLocation=\"Caf\xE9\"\n");
     EXPECT_EQ(run({"get", file, "main", "location"}).out, "Caf\xE9\n");
     EXPECT_EQ(run({"section", file, "absent"}).out, "");
+}
+
+TEST_F(IniToolTest, LongListingsAreWholeAndAFullOutputIsAnError) {
+    std::string bytes;
+    std::string names;
+    for (int i = 0; i < 40'000; ++i) {
+        const std::string name = "Area." + std::to_string(i);
+        bytes += "[" + name + "]\r\nLayer=1\r\n";
+        names += name + "\n";
+    }
+    const std::string file = dir.write("scenery.cfg", bytes).string();
+    EXPECT_EQ(run({"sections", file}).out, names);
+
+    const ToolRun full = run({"sections", file}, "/dev/full");
+    EXPECT_EQ(full.exitCode, 3);
+    EXPECT_EQ(full.err, "quarvel-ini: cannot write the output\n");
 }
 
 TEST_F(IniToolTest, GetOfAMissingKeyExitsWithOneUnlessADefaultIsGiven) {

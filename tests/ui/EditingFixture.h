@@ -41,7 +41,7 @@ protected:
 
     QStringList rows() const { return rowTexts(dialog->m_list); }
     QStringList sections() const { return sectionTexts(dialog->m_tree); }
-    void selectSection(int index) { dialog->m_tree.selectSection(dialog->m_tree.topLevelItem(index)); }
+    void selectSection(int index) { dialog->m_tree.selectSection(index); }
     void clickRow(int row) {
         QTreeWidgetItem* item = dialog->m_list.topLevelItem(row);
         ASSERT_NE(item, nullptr);

@@ -1,6 +1,8 @@
 #include "ui/CKeyListCtrl.h"
 #include "ui/CSectionTreeCtrl.h"
 
+#include <memory>
+
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
@@ -155,54 +157,69 @@ protected:
 TEST_F(SectionTreeTest, KeepsTheOrderOfAppendsAndWalksItFromTheFirst) {
     tree.appendSection(QStringLiteral("Controls"));
     QStringList names;
-    for (QTreeWidgetItem* item = tree.firstSection(); item != nullptr; item = tree.nextSection(item))
-        names << CSectionTreeCtrl::sectionText(item);
+    for (int row = tree.firstSection(); row != CSectionTreeCtrl::none; row = tree.nextSection(row))
+        names << tree.sectionText(row);
     EXPECT_EQ(names, (QStringList{"Main", "Display", "Sound", "Controls"}));
     EXPECT_EQ(tree.sectionCount(), 4);
-    EXPECT_EQ(tree.selectedSection(), nullptr);
+    EXPECT_EQ(tree.selectedSection(), CSectionTreeCtrl::none);
 }
 
 TEST_F(SectionTreeTest, DeletingTheSelectedSectionSelectsANeighbourAndSaysSo) {
-    tree.selectSection(tree.topLevelItem(1));
+    tree.selectSection(1);
     QSignalSpy selected(&tree, &CSectionTreeCtrl::sectionSelected);
-    tree.deleteSection(tree.topLevelItem(1));
-    ASSERT_NE(tree.selectedSection(), nullptr);
-    EXPECT_EQ(CSectionTreeCtrl::sectionText(tree.selectedSection()), QStringLiteral("Sound"));
+    tree.deleteSection(1);
+    ASSERT_NE(tree.selectedSection(), CSectionTreeCtrl::none);
+    EXPECT_EQ(tree.sectionText(tree.selectedSection()), QStringLiteral("Sound"));
     ASSERT_EQ(selected.count(), 1);
-    EXPECT_EQ(selected.front().front().value<QTreeWidgetItem*>(), tree.selectedSection());
+    EXPECT_EQ(selected.front().front().toInt(), tree.selectedSection());
 }
 
 TEST_F(SectionTreeTest, ClicksNeverLeaveTheTreeWithoutItsSelection) {
-    tree.selectSection(tree.topLevelItem(0));
+    tree.selectSection(0);
     QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, QPoint(20, tree.viewport()->height() - 5));
-    EXPECT_EQ(tree.selectedSection(), tree.topLevelItem(0));
-    const QPoint onFirst = tree.visualItemRect(tree.topLevelItem(0)).center();
+    EXPECT_EQ(tree.selectedSection(), 0);
+    const QPoint onFirst = tree.visualRect(tree.model()->index(0, 0)).center();
     QTest::mouseClick(tree.viewport(), Qt::LeftButton, Qt::ControlModifier, onFirst);
-    EXPECT_EQ(tree.selectedSection(), tree.topLevelItem(0));
-    const QPoint onThird = tree.visualItemRect(tree.topLevelItem(2)).center();
+    EXPECT_EQ(tree.selectedSection(), 0);
+    const QPoint onThird = tree.visualRect(tree.model()->index(2, 0)).center();
     QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, onThird);
-    EXPECT_EQ(tree.selectedSection(), tree.topLevelItem(2));
+    EXPECT_EQ(tree.selectedSection(), 2);
 }
 
 TEST_F(SectionTreeTest, EmptyingTheTreeLeavesNothingSelectedAndReportsIt) {
-    tree.selectSection(tree.topLevelItem(0));
+    tree.selectSection(0);
     QSignalSpy selected(&tree, &CSectionTreeCtrl::sectionSelected);
     tree.deleteAllSections();
-    EXPECT_EQ(tree.selectedSection(), nullptr);
+    EXPECT_EQ(tree.selectedSection(), CSectionTreeCtrl::none);
     EXPECT_EQ(tree.sectionCount(), 0);
     ASSERT_EQ(selected.count(), 1);
-    EXPECT_EQ(selected.front().front().value<QTreeWidgetItem*>(), nullptr);
+    EXPECT_EQ(selected.front().front().toInt(), CSectionTreeCtrl::none);
 }
 
 TEST_F(SectionTreeTest, ScrollsASectionToTheTop) {
     for (int i = 0; i < 60; ++i)
         tree.appendSection(QStringLiteral("Section.%1").arg(i));
     tree.show();
-    QTreeWidgetItem* item = tree.topLevelItem(20);
-    tree.scrollToTop(item);
-    EXPECT_EQ(tree.itemAt(QPoint(5, 1)), item);
+    tree.scrollToTop(20);
+    EXPECT_EQ(tree.indexAt(QPoint(5, 1)).row(), 20);
     tree.scrollToTop(tree.firstSection());
-    EXPECT_EQ(tree.itemAt(QPoint(5, 1)), tree.firstSection());
+    EXPECT_EQ(tree.indexAt(QPoint(5, 1)).row(), 0);
+}
+
+// The names of a big file as the view shows them: whole, however many there are and whichever is widest.
+TEST_F(SectionTreeTest, TheColumnFitsTheWidestNameOfAnyCount) {
+    std::string bytes;
+    for (int i = 1; i <= 20000; ++i)
+        bytes += "[Area." + std::to_string(i) + "]\r\nLayer=1\r\n";
+    bytes += "[WWWW]\r\n[iiiiiiiiiiiii]\r\n";
+    tree.setSections(ProfileFile(std::make_shared<const ProfileDocument>(bytes)));
+    ASSERT_EQ(tree.sectionCount(), 20002);
+    for (const int row : {998, 19999, 20000, 20001})
+        EXPECT_GE(tree.columnWidth(0), tree.sizeHintForIndex(tree.model()->index(row, 0)).width()) << row;
+    const int wide = tree.columnWidth(0);
+    tree.appendSection(QStringLiteral("Area.1 with a much longer name than any"));
+    EXPECT_GT(tree.columnWidth(0), wide);
+    EXPECT_GE(tree.columnWidth(0), tree.sizeHintForIndex(tree.model()->index(20002, 0)).width());
 }
 
 } // namespace

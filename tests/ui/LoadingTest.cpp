@@ -51,10 +51,7 @@ protected:
     }
 
     QStringList sections() const { return test::sectionTexts(dialog->m_tree); }
-    QString selectedSection() const {
-        const QTreeWidgetItem* item = dialog->m_tree.selectedSection();
-        return item == nullptr ? QString() : CSectionTreeCtrl::sectionText(item);
-    }
+    QString selectedSection() const { return dialog->m_tree.sectionText(dialog->m_tree.selectedSection()); }
     QStringList rows() const { return test::rowTexts(dialog->m_list); }
     bool enabled(int id) const { return dialog->commands().ruleAnswer(id).value_or(true); }
 
@@ -322,7 +319,7 @@ TEST_F(LoadingTest, AFileWithoutSectionsLeavesTreeAndListEmpty) {
     host.write(host.fs9Cfg(), "; nothing here yet\r\nstray=line\r\n");
     start();
     EXPECT_TRUE(sections().isEmpty());
-    EXPECT_EQ(dialog->m_tree.selectedSection(), nullptr);
+    EXPECT_EQ(dialog->m_tree.selectedSection(), CSectionTreeCtrl::none);
     EXPECT_EQ(dialog->m_list.rowCount(), 0);
     EXPECT_FALSE(enabled(ID_ADD_KEY));
     EXPECT_TRUE(enabled(ID_ADD_SECTION));
@@ -407,7 +404,7 @@ TEST_F(LoadingTest, AnOutsideChangeShowsWhenTheWindowGetsTheFocusInTheSamePlace)
     host.write(host.fs9Cfg(),
                "[A]\r\n[B]\r\n" + keyLines(100, -1) + "[B]\r\n" + keyLines(100, -1) + "[C]\r\n");
     start();
-    dialog->m_tree.selectSection(dialog->m_tree.topLevelItem(2)); // the second [B]
+    dialog->m_tree.selectSection(2); // the second [B]
     dialog->m_list.selectRow(60);
     QCoreApplication::processEvents(); // the list lays out its rows
     dialog->m_list.verticalScrollBar()->setValue(40);
@@ -417,7 +414,7 @@ TEST_F(LoadingTest, AnOutsideChangeShowsWhenTheWindowGetsTheFocusInTheSamePlace)
                "[New]\r\n[A]\r\n[B]\r\n" + keyLines(100, 5) + "[b]\r\n" + keyLines(100, 5) + "[C]\r\n");
     refocus(*dialog);
     EXPECT_EQ(sections(), (QStringList{"New", "A", "B", "b", "C"}));
-    EXPECT_EQ(dialog->m_tree.selectedSection(), dialog->m_tree.topLevelItem(3));
+    EXPECT_EQ(dialog->m_tree.selectedSection(), 3);
     EXPECT_EQ(rows().at(5), "k5|changed|");
     EXPECT_EQ(dialog->m_list.selectionMark(), 60);
     EXPECT_EQ(dialog->m_list.verticalScrollBar()->value(), 40);
@@ -426,7 +423,7 @@ TEST_F(LoadingTest, AnOutsideChangeShowsWhenTheWindowGetsTheFocusInTheSamePlace)
 TEST_F(LoadingTest, ACommandWorksOnTheFileAsItIsNow) {
     host.write(host.fs9Cfg(), "[A]\r\na=1\r\n[C]\r\nc=1\r\n");
     start();
-    dialog->m_tree.selectSection(dialog->m_tree.topLevelItem(1));
+    dialog->m_tree.selectSection(1);
     dialog->m_list.selectRow(0);
     host.write(host.fs9Cfg(), "[A]\r\na=2\r\n[D]\r\nc=1\r\n");
     dialog->OnCommand(ID_CHANGE_KEY);

@@ -24,7 +24,7 @@ protected:
         const int row = dialog->m_list.selectionMark();
         EXPECT_EQ(dialog->m_list.currentItem(), dialog->m_list.topLevelItem(row));
         return QStringLiteral("%1/%2:%3")
-            .arg(dialog->m_tree.indexOfTopLevelItem(dialog->m_tree.selectedSection()))
+            .arg(dialog->m_tree.selectedSection())
             .arg(row)
             .arg(dialog->m_list.itemText(row, 0));
     }

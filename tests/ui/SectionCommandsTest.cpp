@@ -42,7 +42,7 @@ TEST_F(SectionCommandsTest, AddAppendsTheSectionUnselectedAndRefusesNamesItCanno
     }
     EXPECT_EQ(fileBytes(), "[Main]\r\nk=1\r\n[New One]\r\nDefault=\r\n");
     EXPECT_EQ(sections(), (QStringList{"Main", "New One"}));
-    EXPECT_EQ(CSectionTreeCtrl::sectionText(dialog->m_tree.selectedSection()), QStringLiteral("Main"));
+    EXPECT_EQ(dialog->m_tree.sectionText(dialog->m_tree.selectedSection()), QStringLiteral("Main"));
     EXPECT_EQ(rows(), QStringList{"k|1|"});
     EXPECT_EQ(dialog->m_bAccelEnabled, 1);
 }
@@ -62,8 +62,8 @@ TEST_F(SectionCommandsTest, RemoveTakesTheSelectedOccurrenceWithItsKeys) {
     EXPECT_EQ(fileBytes(), "[gauge]\r\na=1\r\n[tail]\r\nc=3\r\n");
     EXPECT_EQ(sections(), (QStringList{"gauge", "tail"}));
     // The tree picks a neighbour, and the list shows it.
-    ASSERT_NE(dialog->m_tree.selectedSection(), nullptr);
-    const int selected = dialog->m_tree.indexOfTopLevelItem(dialog->m_tree.selectedSection());
+    const int selected = dialog->m_tree.selectedSection();
+    ASSERT_NE(selected, CSectionTreeCtrl::none);
     EXPECT_EQ(rows(), selected == 0 ? QStringList{"a|1|"} : QStringList{"c|3|"});
 }
 
@@ -71,8 +71,7 @@ TEST_F(SectionCommandsTest, RemoveTakesTheSelectedOccurrenceWithItsKeys) {
 // removes the section the player clicked.
 TEST_F(SectionCommandsTest, TheTreeMenuActsOnTheSectionRightClicked) {
     start("[one]\r\n[two]\r\n[three]\r\n");
-    QTreeWidgetItem* two = dialog->m_tree.topLevelItem(1);
-    const QPoint at = dialog->m_tree.visualItemRect(two).center();
+    const QPoint at = dialog->m_tree.visualRect(dialog->m_tree.model()->index(1, 0)).center();
     QTest::mousePress(dialog->m_tree.viewport(), Qt::RightButton, {}, at);
     QTest::mouseRelease(dialog->m_tree.viewport(), Qt::RightButton, {}, at);
     windowSystem.popupAnswers = {ID_REMOVE_SECTION};

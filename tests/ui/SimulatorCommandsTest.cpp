@@ -346,7 +346,7 @@ TEST_F(SimulatorCommandsTest, SelectorOpenAndDoubleClickActOnTheChosenRowOnlyAnd
     EXPECT_EQ(dialog->m_strAircraftCfgPath, beaver.string());
     EXPECT_EQ(dialog->m_strCfgPath, beaver.string());
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - AIRCRAFT.CFG"));
-    EXPECT_EQ(dialog->m_tree.topLevelItemCount(), 2);
+    EXPECT_EQ(dialog->m_tree.sectionCount(), 2);
 
     runSelector([](CAircraftSelectorDlg& selector) { doubleClickRow(selector, 0); });
     EXPECT_EQ(dialog->m_strCfgPath, cessna.string());

@@ -18,8 +18,8 @@ inline QStringList rowTexts(const CKeyListCtrl& list) {
 // The section tree's items, top to bottom.
 inline QStringList sectionTexts(const CSectionTreeCtrl& tree) {
     QStringList names;
-    for (QTreeWidgetItem* item = tree.firstSection(); item != nullptr; item = tree.nextSection(item))
-        names << CSectionTreeCtrl::sectionText(item);
+    for (int row = tree.firstSection(); row != CSectionTreeCtrl::none; row = tree.nextSection(row))
+        names << tree.sectionText(row);
     return names;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace quarvel {
+namespace quarvel::platform {
 
 // Owns one open file descriptor and closes it when it goes.
 class UniqueFd {
@@ -23,4 +23,4 @@ private:
     int m_fd = -1;
 };
 
-} // namespace quarvel
+} // namespace quarvel::platform

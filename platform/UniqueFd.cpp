@@ -1,8 +1,8 @@
-#include "store/UniqueFd.h"
+#include "platform/UniqueFd.h"
 
 #include <unistd.h>
 
-namespace quarvel {
+namespace quarvel::platform {
 
 UniqueFd::~UniqueFd() {
     close();
@@ -28,4 +28,4 @@ int UniqueFd::close() {
     return ::close(release());
 }
 
-} // namespace quarvel
+} // namespace quarvel::platform
