@@ -14,7 +14,6 @@
 #include "ui/CommandTable.h"
 #include "ui/ControlLayout.h"
 #include "ui/EditorHost.h"
-#include "ui/TextSearch.h"
 #include "ui/WindowSystem.h"
 
 #include <QIcon>
@@ -192,8 +191,8 @@ private:
     int runTextDialog(QDialog& dialog);
     // Runs a write; false once the user has been told why it failed.
     bool writeToFile(const std::function<void()>& write);
-    void searchFrom(SearchHit from, bool wrap);
-    void showSearchHit(const ProfileFile& profile, SearchHit hit);
+    void searchFrom(ProfileDocument::LinePlace from, bool wrap);
+    void showSearchHit(const ProfileFile& profile, ProfileDocument::LinePlace hit);
     void showFoundRow();
 
     WindowSystem& m_windowSystem;
@@ -204,8 +203,8 @@ private:
     QMenuBar* m_menuBar = nullptr;
     CommandTable m_commands;
     ControlLayout m_layout;
-    QString m_strLastFind;              // the text of the last search
-    std::optional<SearchHit> m_lastHit; // where it was found
+    QString m_strLastFind;                               // the text of the last search
+    std::optional<ProfileDocument::LinePlace> m_lastHit; // where it was found
     // The open file's stamp when the tree was last filled from it; nothing before the first fill.
     std::optional<std::optional<FileStamp>> m_shownStamp;
 };

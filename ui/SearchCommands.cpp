@@ -23,19 +23,22 @@ void CEditorDlg::OnSearchNext() {
         OnSearch();
         return;
     }
-    searchFrom(m_lastHit ? m_lastHit->next() : SearchHit{}, m_lastHit.has_value());
+    if (m_lastHit)
+        searchFrom({m_lastHit->section, m_lastHit->line + 1}, true);
+    else
+        searchFrom({}, false);
 }
 
 // One version of the file is searched, so that the hit's row is the line it was found in.
-void CEditorDlg::searchFrom(SearchHit from, bool wrap) {
+void CEditorDlg::searchFrom(ProfileDocument::LinePlace from, bool wrap) {
     const Cp1252Encoding text = encodeCp1252(m_strLastFind);
     try {
         const ProfileFile profile = m_host.store().read(m_strCfgPath);
-        std::optional<SearchHit> hit;
+        std::optional<ProfileDocument::LinePlace> hit;
         if (text.ok()) {
-            hit = findText(profile.document(), text.bytes, from);
+            hit = profile.document().findText(text.bytes, from);
             if (!hit && wrap)
-                hit = findText(profile.document(), text.bytes, {});
+                hit = profile.document().findText(text.bytes);
         }
         if (hit) {
             showSearchHit(profile, *hit);
@@ -49,7 +52,7 @@ void CEditorDlg::searchFrom(SearchHit from, bool wrap) {
                               MB_OK | MB_ICONINFORMATION);
 }
 
-void CEditorDlg::showSearchHit(const ProfileFile& profile, SearchHit hit) {
+void CEditorDlg::showSearchHit(const ProfileFile& profile, ProfileDocument::LinePlace hit) {
     const ProfileDocument& document = profile.document();
     const ProfileDocument::Section& section = document.sections()[hit.section];
     int item = static_cast<int>(hit.section);
