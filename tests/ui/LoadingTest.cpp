@@ -395,8 +395,11 @@ void refocus(CEditorDlg& dialog) {
 
 std::string keyLines(int count, int changed) {
     std::string lines;
-    for (int key = 0; key < count; ++key)
-        lines += "k" + std::to_string(key) + "=" + (key == changed ? "changed" : "1") + "\r\n";
+    for (int key = 0; key < count; ++key) {
+        lines += 'k';
+        lines += std::to_string(key);
+        lines += key == changed ? "=changed\r\n" : "=1\r\n";
+    }
     return lines;
 }
 
