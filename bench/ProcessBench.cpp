@@ -3,7 +3,7 @@
 #include "bench/CaseRunner.h"
 #include "bench/Floors.h"
 #include "bench/GeneratedProfile.h"
-#include "platform/FileOperations.h"
+#include "platform/WholeFileReader.h"
 
 #include <array>
 #include <cerrno>

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "platform/Result.h"
+#include "platform/UniqueFd.h"
 
 #include <filesystem>
+#include <utility>
 
 namespace quarvel::platform {
 
@@ -14,18 +16,12 @@ public:
     // A failure keeps the system's error number: EWOULDBLOCK when another holder has the file.
     static Result<ExclusiveFile> open(const std::filesystem::path& file);
 
-    ExclusiveFile(ExclusiveFile&& other) noexcept;
-    ExclusiveFile& operator=(ExclusiveFile&& other) noexcept;
-    ExclusiveFile(const ExclusiveFile&) = delete;
-    ExclusiveFile& operator=(const ExclusiveFile&) = delete;
-    ~ExclusiveFile();
-
-    int descriptor() const { return m_descriptor; }
+    int descriptor() const { return m_descriptor.get(); }
 
 private:
-    explicit ExclusiveFile(int descriptor) : m_descriptor(descriptor) {}
+    explicit ExclusiveFile(UniqueFd descriptor) : m_descriptor(std::move(descriptor)) {}
 
-    int m_descriptor = -1;
+    UniqueFd m_descriptor;
 };
 
 } // namespace quarvel::platform

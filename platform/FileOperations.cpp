@@ -1,14 +1,9 @@
 #include "platform/FileOperations.h"
 
 #include "platform/TextEncoding.h"
-#include "platform/WholeFileReader.h"
 
 #include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <array>
 #include <cerrno>
 #include <memory>
 #include <string>
@@ -54,16 +49,6 @@ struct DirectoryCloser {
 };
 
 } // namespace
-
-Result<FileBytes> readFileBytes(const std::filesystem::path& file) {
-    Result<WholeFileReader> reader = WholeFileReader::open(file);
-    if (!reader)
-        return reader.failure();
-    const Result<struct stat> status = reader.value().status();
-    if (!status)
-        return status.failure();
-    return reader.value().read(static_cast<std::size_t>(status.value().st_size), kMaxReadableFileBytes);
-}
 
 bool matchesFindPattern(std::string_view name, std::string_view pattern) {
     const std::u32string foldedName = foldedCodePoints(name);

@@ -1,24 +1,13 @@
 #pragma once
 
-#include "platform/FileBytes.h"
 #include "platform/Result.h"
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace quarvel::platform {
-
-// The largest file readFileBytes takes. Wine's registry files run to some megabytes; a file many times
-// that size is no file Quarvel reads, and reading it whole would only exhaust memory.
-inline constexpr std::uintmax_t kMaxReadableFileBytes = std::uintmax_t{256} << 20;
-
-// The whole content of a regular file, byte for byte. Anything else (a folder, a FIFO, a device, also
-// behind a symbolic link) is refused without waiting on it (EISDIR for a folder, EINVAL otherwise), and so
-// is a file larger than kMaxReadableFileBytes (EFBIG).
-Result<FileBytes> readFileBytes(const std::filesystem::path& file);
 
 // Whether a file name matches a FindFirstFile-style pattern: '*' stands for any run of characters, '?' for
 // one, case is ignored; a pattern ending in "." matches only names without a dot ("*." lists folders

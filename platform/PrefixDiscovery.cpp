@@ -1,9 +1,9 @@
 #include "platform/PrefixDiscovery.h"
 
-#include "platform/FileOperations.h"
 #include "platform/PathCase.h"
 #include "platform/RegistryTextScanner.h"
 #include "platform/TextEncoding.h"
+#include "platform/WholeFileReader.h"
 
 #include <algorithm>
 #include <cstdlib>

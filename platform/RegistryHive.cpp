@@ -1,8 +1,8 @@
 #include "platform/RegistryHive.h"
 
-#include "platform/FileOperations.h"
 #include "platform/RegistryFileParser.h"
 #include "platform/TextEncoding.h"
+#include "platform/WholeFileReader.h"
 
 #include <algorithm>
 #include <functional>

@@ -80,4 +80,14 @@ Failure WholeFileReader::tooLarge(std::size_t maxSize) const {
                    m_file.string() + ": file too large (more than " + std::to_string(maxSize) + " bytes)"};
 }
 
+Result<FileBytes> readFileBytes(const std::filesystem::path& file) {
+    Result<WholeFileReader> reader = WholeFileReader::open(file);
+    if (!reader)
+        return reader.failure();
+    const Result<struct stat> status = reader.value().status();
+    if (!status)
+        return status.failure();
+    return reader.value().read(static_cast<std::size_t>(status.value().st_size), kMaxReadableFileBytes);
+}
+
 } // namespace quarvel::platform

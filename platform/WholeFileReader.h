@@ -5,10 +5,15 @@
 #include "platform/UniqueFd.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <sys/stat.h>
 
 namespace quarvel::platform {
+
+// The largest file readFileBytes takes. Wine's registry files run to some megabytes; a file many times
+// that size is no file Quarvel reads, and reading it whole would only exhaust memory.
+inline constexpr std::uintmax_t kMaxReadableFileBytes = std::uintmax_t{256} << 20;
 
 // Reads one regular file whole, as often as asked, through one open descriptor. The bytes go into one
 // buffer of the size the file had, with no copy; bytes added since are noticed and appended.
@@ -32,5 +37,10 @@ private:
     UniqueFd m_descriptor;
     std::filesystem::path m_file;
 };
+
+// The whole content of a regular file, byte for byte, read once. Anything else (a folder, a FIFO, a device,
+// also behind a symbolic link) is refused without waiting on it (EISDIR for a folder, EINVAL otherwise), and
+// so is a file larger than kMaxReadableFileBytes (EFBIG).
+Result<FileBytes> readFileBytes(const std::filesystem::path& file);
 
 } // namespace quarvel::platform

@@ -2,10 +2,7 @@
 
 #include "platform/FileOperations.h"
 #include "platform/TextEncoding.h"
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/WholeFileReader.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -19,13 +16,7 @@ constexpr const char* kAircraftCfg = "aircraft.cfg";
 // Opens the file for reading as the simulator will, without waiting on a FIFO; a folder of that name is
 // no file.
 bool isReadableFile(const std::filesystem::path& file) {
-    const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (descriptor < 0)
-        return false;
-    struct stat status {};
-    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
-    ::close(descriptor);
-    return regular;
+    return platform::WholeFileReader::open(file).ok();
 }
 
 // The readable aircraft.cfg of one aircraft's folder: the exact spelling first, then the first other
