@@ -1,6 +1,6 @@
 #include "bench/GeneratedProfile.h"
 
-#include "store/ProfileCache.h"
+#include "store/profile/ProfileCache.h"
 
 #include <chrono>
 #include <cstdio>

@@ -2,7 +2,7 @@
 #include "bench/CaseRunner.h"
 #include "bench/Floors.h"
 #include "bench/GeneratedProfile.h"
-#include "store/ProfileStore.h"
+#include "store/profile/ProfileStore.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 #include "bench/GeneratedProfile.h"
 #include "platform/PosixLauncher.h"
 #include "store/Fs9Locations.h"
-#include "store/MemoryRegistry.h"
+#include "tests/support/MemoryRegistry.h"
 #include "ui/CEditorDlg.h"
 #include "ui/EditorHost.h"
 #include "ui/QtWindowSystem.h"
@@ -41,7 +41,7 @@ double residentBytes() {
 std::unique_ptr<EditorHost> hostFor(const GeneratedProfile& scenery) {
     const std::filesystem::path prefix = scenery.folder() / "prefix";
     std::filesystem::create_directories(prefix / "drive_c" / "windows");
-    auto registry = std::make_unique<MemoryRegistry>();
+    auto registry = std::make_unique<test::MemoryRegistry>();
     registry->putString(HKEY_LOCAL_MACHINE, kFs9RegistryKey, kFs9ExePathValue, "C:\\FS9");
     std::filesystem::create_directory_symlink(scenery.folder(), prefix / "drive_c" / "FS9");
     auto host = std::make_unique<EditorHost>(platform::WinePrefix(prefix), std::move(registry),

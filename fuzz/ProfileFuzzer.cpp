@@ -3,9 +3,9 @@
 //
 // Input: two bytes of length, that many bytes of file, then operations: one byte of kind, then names and
 // texts, each a length byte and its bytes; a name byte with the high bit set picks an existing name.
-#include "store/AtomicFileWriter.h"
-#include "store/ProfileStore.h"
-#include "store/ProfileText.h"
+#include "store/profile/AtomicFileWriter.h"
+#include "store/profile/ProfileStore.h"
+#include "store/profile/ProfileText.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "help/KeyHelp.h"
 
-#include "store/ProfileError.h"
-#include "store/ProfileStore.h"
+#include "store/profile/ProfileError.h"
+#include "store/profile/ProfileStore.h"
 
 #include <utility>
 

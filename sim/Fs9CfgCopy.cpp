@@ -1,10 +1,10 @@
 #include "sim/Fs9CfgCopy.h"
 
-#include "store/AtomicFileWriter.h"
-#include "store/FileReader.h"
-#include "store/FolderLock.h"
-#include "store/ProfileDocument.h"
-#include "store/ProfileError.h"
+#include "store/profile/AtomicFileWriter.h"
+#include "store/profile/FileReader.h"
+#include "store/profile/FolderLock.h"
+#include "store/profile/ProfileDocument.h"
+#include "store/profile/ProfileError.h"
 
 #include <array>
 #include <cerrno>

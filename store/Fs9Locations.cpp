@@ -2,9 +2,9 @@
 
 #include "platform/PathCase.h"
 #include "platform/TextEncoding.h"
-#include "store/CRegistryKey.h"
-#include "store/Exception.h"
-#include "store/RegistryException.h"
+#include "store/registry/CRegistryKey.h"
+#include "store/registry/Exception.h"
+#include "store/registry/RegistryException.h"
 
 namespace quarvel {
 namespace {

@@ -3,7 +3,7 @@
 #include "platform/PrefixDiscovery.h"
 #include "platform/WindowsVersion.h"
 #include "platform/WinePrefix.h"
-#include "store/RegistryApi.h"
+#include "store/registry/RegistryApi.h"
 
 #include <filesystem>
 #include <string>

@@ -1,6 +1,6 @@
 #include "tools/IniTool.h"
 
-#include "store/ProfileError.h"
+#include "store/profile/ProfileError.h"
 #include "tools/WhereCommand.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/WinePrefix.h"
-#include "store/ProfileStore.h"
+#include "store/profile/ProfileStore.h"
 
 #include <iosfwd>
 #include <string>

@@ -2,9 +2,9 @@
 
 #include "platform/PrefixDiscovery.h"
 #include "platform/WinePrefix.h"
-#include "store/Exception.h"
 #include "store/Fs9Locations.h"
-#include "store/WineRegistry.h"
+#include "store/registry/Exception.h"
+#include "store/registry/WineRegistry.h"
 
 #include <filesystem>
 #include <optional>

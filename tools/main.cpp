@@ -1,6 +1,6 @@
 #include "platform/PrefixDiscovery.h"
 #include "platform/PrefixOption.h"
-#include "store/ProfileStore.h"
+#include "store/profile/ProfileStore.h"
 #include "tools/DescriptorOutputBuffer.h"
 #include "tools/IniTool.h"
 

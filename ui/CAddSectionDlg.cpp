@@ -1,6 +1,6 @@
 #include "ui/CAddSectionDlg.h"
 
-#include "store/ProfileEditor.h"
+#include "store/profile/ProfileEditor.h"
 #include "ui/WindowSystem.h"
 
 #include <stdexcept>

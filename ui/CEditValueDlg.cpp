@@ -1,6 +1,6 @@
 #include "ui/CEditValueDlg.h"
 
-#include "store/ProfileEditor.h"
+#include "store/profile/ProfileEditor.h"
 #include "ui/WindowSystem.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/ProfileFile.h"
+#include "store/profile/ProfileFile.h"
 #include "ui/SectionListModel.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #include "ui/EditorHost.h"
 
 #include "platform/PosixLauncher.h"
-#include "store/WineRegistry.h"
+#include "store/registry/WineRegistry.h"
 
 #include <utility>
 

@@ -3,8 +3,8 @@
 #include "help/KeyHelp.h"
 #include "platform/Launcher.h"
 #include "platform/WinePrefix.h"
-#include "store/ProfileStore.h"
-#include "store/RegistryApi.h"
+#include "store/profile/ProfileStore.h"
+#include "store/registry/RegistryApi.h"
 
 #include <filesystem>
 #include <memory>

@@ -3,9 +3,9 @@
 
 #include "ui/CEditorDlg.h"
 
-#include "store/ProfileConflict.h"
-#include "store/ProfileError.h"
-#include "store/ProfileText.h"
+#include "store/profile/ProfileConflict.h"
+#include "store/profile/ProfileError.h"
+#include "store/profile/ProfileText.h"
 #include "ui/AcceleratorsOff.h"
 #include "ui/CEditValueDlg.h"
 #include "ui/Cp1252.h"

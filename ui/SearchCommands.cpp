@@ -3,7 +3,7 @@
 
 #include "ui/CEditorDlg.h"
 
-#include "store/ProfileError.h"
+#include "store/profile/ProfileError.h"
 #include "ui/CSearchDlg.h"
 #include "ui/Cp1252.h"
 

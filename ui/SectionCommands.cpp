@@ -2,8 +2,8 @@
 
 #include "ui/CEditorDlg.h"
 
-#include "store/ProfileError.h"
-#include "store/ProfileText.h"
+#include "store/profile/ProfileError.h"
+#include "store/profile/ProfileText.h"
 #include "ui/CAddSectionDlg.h"
 #include "ui/Cp1252.h"
 

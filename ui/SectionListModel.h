@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/LargeBlockAllocator.h"
-#include "store/ProfileFile.h"
+#include "store/profile/ProfileFile.h"
 
 #include <QAbstractListModel>
 

@@ -1,6 +1,6 @@
 #include "ui/SectionPlace.h"
 
-#include "store/ProfileText.h"
+#include "store/profile/ProfileText.h"
 
 namespace quarvel {
 

@@ -6,7 +6,7 @@
 #include "platform/PosixLauncher.h"
 #include "platform/WinePrefix.h"
 #include "store/Fs9Locations.h"
-#include "store/MemoryRegistry.h"
+#include "tests/support/MemoryRegistry.h"
 #include "ui/CEditorDlg.h"
 #include "ui/EditorHost.h"
 #include "ui/ResourceIds.h"
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
     // The store keeps a parsed file only once it is older than its change-detection window.
     std::this_thread::sleep_for(std::chrono::milliseconds(2100));
 
-    auto registry = std::make_unique<MemoryRegistry>();
+    auto registry = std::make_unique<test::MemoryRegistry>();
     registry->putString(HKEY_LOCAL_MACHINE, kFs9RegistryKey, kFs9ExePathValue, "C:\\FS9");
     // The search starts no program; the launcher is there because the window needs one.
     EditorHost host(platform::WinePrefix(prefix), std::move(registry), {},

@@ -1,6 +1,6 @@
 #include "help/KeyHelp.h"
 #include "store/FileKind.h"
-#include "store/ProfileStore.h"
+#include "store/profile/ProfileStore.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

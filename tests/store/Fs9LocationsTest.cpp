@@ -1,8 +1,8 @@
 #include "store/Fs9Locations.h"
-#include "store/MemoryRegistry.h"
-#include "store/RegistryException.h"
-#include "store/WineRegistry.h"
-#include "tests/store/RegistryTestPrefix.h"
+#include "store/registry/RegistryException.h"
+#include "store/registry/WineRegistry.h"
+#include "tests/store/registry/RegistryTestPrefix.h"
+#include "tests/support/MemoryRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -95,14 +95,14 @@ TEST_F(Fs9LocationsTest, APrefixWithoutTheKeyRaisesARegistryExceptionWithCodeTwo
 }
 
 TEST_F(Fs9LocationsTest, AMissingValueRaisesAndLeavesNoKeyOpen) {
-    MemoryRegistry registry;
+    test::MemoryRegistry registry;
     registry.addKey(HKEY_LOCAL_MACHINE, kFs9RegistryKey);
     EXPECT_EQ(failureOf<RegistryException>(registry), "Failure query value: 2");
     EXPECT_EQ(registry.openKeyCount(), 0U);
 }
 
 TEST_F(Fs9LocationsTest, ClosesTheKeyAfterReading) {
-    MemoryRegistry registry;
+    test::MemoryRegistry registry;
     registry.putString(HKEY_LOCAL_MACHINE, kFs9RegistryKey, kFs9ExePathValue, "C:\\FS9");
     EXPECT_EQ(readSimulatorPaths(registry, prefix()).fs9Folder, m_prefix.driveC() / "FS9");
     EXPECT_EQ(registry.openKeyCount(), 0U);
@@ -110,7 +110,7 @@ TEST_F(Fs9LocationsTest, ClosesTheKeyAfterReading) {
 }
 
 TEST_F(Fs9LocationsTest, AValueThatNamesNoFolderOfThePrefixRaises) {
-    MemoryRegistry registry;
+    test::MemoryRegistry registry;
     registry.putString(HKEY_LOCAL_MACHINE, kFs9RegistryKey, kFs9ExePathValue, "E:\\FS9");
     EXPECT_NE(failureOf<Exception>(registry).find("E:"), std::string::npos);
     registry.putString(HKEY_LOCAL_MACHINE, kFs9RegistryKey, kFs9ExePathValue, "");
@@ -120,7 +120,7 @@ TEST_F(Fs9LocationsTest, AValueThatNamesNoFolderOfThePrefixRaises) {
 
 TEST_F(Fs9LocationsTest, TurnsAnEightBitFolderNameIntoTheNativeName) {
     m_prefix.write("drive_c/Jeux/\xc3\x89t\xc3\xa9/scenery.cfg", "");
-    MemoryRegistry registry;
+    test::MemoryRegistry registry;
     registry.putString(HKEY_LOCAL_MACHINE, kFs9RegistryKey, kFs9ExePathValue, "C:\\Jeux\\\xc9t\xe9");
     EXPECT_EQ(readSimulatorPaths(registry, prefix()).sceneryCfg,
               m_prefix.driveC() / "Jeux/\xc3\x89t\xc3\xa9/scenery.cfg");

@@ -7,8 +7,8 @@
 //   quarvel-stress SCENARIO COUNT   one scenario: kills, writers2, writers4, in-place, full-disk
 //
 // Prints one line per scenario and exits 1 when any file was torn, half written or lost an update.
-#include "store/ProfileError.h"
-#include "store/ProfileStore.h"
+#include "store/profile/ProfileError.h"
+#include "store/profile/ProfileStore.h"
 #include "tests/support/TempDir.h"
 
 #include <chrono>

@@ -5,7 +5,7 @@
 #include "TestHost.h"
 #include "WindowTexts.h"
 
-#include "store/AtomicFileWriter.h"
+#include "store/profile/AtomicFileWriter.h"
 #include "tests/support/TempDir.h"
 #include "ui/CEditorDlg.h"
 

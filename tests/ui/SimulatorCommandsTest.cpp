@@ -3,7 +3,7 @@
 #include "TestHost.h"
 #include "WriteProtection.h"
 
-#include "store/AtomicFileWriter.h"
+#include "store/profile/AtomicFileWriter.h"
 #include "tests/platform/ScopedEnvironment.h"
 #include "ui/CAircraftSelectorDlg.h"
 #include "ui/CEditorDlg.h"

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "store/Fs9Locations.h"
-#include "store/MemoryRegistry.h"
+#include "tests/support/FakeLauncher.h"
+#include "tests/support/MemoryRegistry.h"
 #include "tests/support/TempDir.h"
-#include "tests/ui/FakeLauncher.h"
 #include "ui/EditorHost.h"
 
 #include <filesystem>

@@ -1,0 +1,199 @@
+#include "store/profile/ProfileStore.h"
+
+#include "store/profile/AtomicFileWriter.h"
+#include "store/profile/FileReader.h"
+#include "store/profile/FolderLock.h"
+#include "store/profile/ProfileEditor.h"
+#include "store/profile/ProfileError.h"
+
+#include "platform/ExclusiveFile.h"
+
+#include <algorithm>
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <thread>
+#include <utility>
+
+namespace quarvel {
+
+namespace {
+
+// A write whose file changes under it starts again from the new bytes, this many times at most.
+constexpr int writeAttempts = 4;
+
+// A file changed recently may be in the middle of being rewritten in place by another program (the
+// simulator saving fs9.cfg, an editor saving), which can pause between its pieces; a write waits for it
+// to be quiet for the store's quiet time, but at most this long. The quiet time also exceeds the time
+// stamp granularity, so that any change after the read shows in the file's stamp.
+constexpr std::int64_t settleLimit = 2'000'000'000; // nanoseconds
+
+std::optional<FileStamp> stampOf(const std::filesystem::path& file) {
+    std::optional<FileStamp> stamp = FileStamp::ofFile(file);
+    if (!stamp && errno != ENOENT && errno != ENOTDIR)
+        throw ProfileError(ProfileError::Operation::Write, file, errno);
+    return stamp;
+}
+
+platform::FileBytes joined(std::span<const std::string_view> pieces) {
+    std::size_t size = 0;
+    for (const std::string_view piece : pieces)
+        size += piece.size();
+    platform::FileBytes bytes = platform::FileBytes::forOverwrite(size);
+    bytes.shrink(0);
+    for (const std::string_view piece : pieces)
+        bytes.append(piece);
+    return bytes;
+}
+
+} // namespace
+
+ProfileStore::ProfileStore(std::filesystem::path windowsDirectory, std::int64_t quietTime)
+    : m_windowsDirectory(std::move(windowsDirectory)), m_quietTime(quietTime) {}
+
+std::filesystem::path ProfileStore::resolve(const std::filesystem::path& file) const {
+    if (file.has_parent_path() || file.is_absolute())
+        return file;
+    return m_windowsDirectory / file;
+}
+
+ProfileFile ProfileStore::read(const std::filesystem::path& file) const {
+    return ProfileFile(m_cache.load(resolve(file)));
+}
+
+std::vector<std::string> ProfileStore::sectionNames(const std::filesystem::path& file) const {
+    const ProfileFile profile = read(file);
+    const std::vector<std::string_view> names = profile.sectionNames();
+    return {names.begin(), names.end()};
+}
+
+std::vector<std::string> ProfileStore::sectionLines(const std::filesystem::path& file,
+                                                    std::string_view section) const {
+    const ProfileFile profile = read(file);
+    const std::span<const std::string_view> lines = profile.sectionLines(section);
+    return {lines.begin(), lines.end()};
+}
+
+std::optional<std::string> ProfileStore::findString(const std::filesystem::path& file,
+                                                    std::string_view section, std::string_view key) const {
+    const ProfileFile profile = read(file);
+    if (const std::optional<std::string_view> value = profile.value(section, key))
+        return std::string(*value);
+    return std::nullopt;
+}
+
+std::string ProfileStore::getString(const std::filesystem::path& file, std::string_view section,
+                                    std::string_view key, std::string_view defaultValue) const {
+    return findString(file, section, key).value_or(std::string(defaultValue));
+}
+
+void ProfileStore::writeString(const std::filesystem::path& file, std::string_view section,
+                               std::string_view key, std::string_view value) {
+    change(file, [&](const ProfileEditor& editor) { return editor.setValue(section, key, value); });
+}
+
+void ProfileStore::deleteKey(const std::filesystem::path& file, std::string_view section,
+                             std::string_view key) {
+    change(file, [&](const ProfileEditor& editor) { return editor.removeKey(section, key); });
+}
+
+void ProfileStore::deleteSection(const std::filesystem::path& file, std::string_view section) {
+    change(file, [&](const ProfileEditor& editor) { return editor.removeSection(section); });
+}
+
+void ProfileStore::writeSection(const std::filesystem::path& file, std::string_view section,
+                                const std::vector<std::string>& lines) {
+    change(file, [&](const ProfileEditor& editor) { return editor.replaceSection(section, lines); });
+}
+
+std::vector<std::string> ProfileStore::sectionLines(const std::filesystem::path& file,
+                                                    const SectionRef& section) const {
+    const ProfileFile profile = read(file);
+    const std::span<const std::string_view> lines = profile.sectionLines(section);
+    return {lines.begin(), lines.end()};
+}
+
+void ProfileStore::writeValueAt(const std::filesystem::path& file, const LineRef& line,
+                                std::string_view value) {
+    change(file, [&](const ProfileEditor& editor) { return editor.setValueAt(line, value); });
+}
+
+void ProfileStore::deleteLineAt(const std::filesystem::path& file, const LineRef& line) {
+    change(file, [&](const ProfileEditor& editor) { return editor.removeLineAt(line); });
+}
+
+void ProfileStore::addKeyTo(const std::filesystem::path& file, const SectionRef& section,
+                            std::string_view key, std::string_view value) {
+    change(file, [&](const ProfileEditor& editor) { return editor.addKeyTo(section, key, value); });
+}
+
+void ProfileStore::deleteSectionAt(const std::filesystem::path& file, const SectionRef& section) {
+    change(file, [&](const ProfileEditor& editor) { return editor.removeSectionAt(section); });
+}
+
+void ProfileStore::appendSection(const std::filesystem::path& file, std::string_view section,
+                                 const std::vector<std::string>& lines) {
+    change(file, [&](const ProfileEditor& editor) { return editor.appendSection(section, lines); });
+}
+
+platform::Result<void> ProfileStore::checkWritable(const std::filesystem::path& file) const {
+    const std::filesystem::path target = AtomicFileWriter::followLinks(resolve(file));
+    if (const auto opened = platform::ExclusiveFile::open(target); !opened.ok())
+        return opened.failure();
+    const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0)
+        return platform::Failure::fromErrno(errno, folder.string());
+    return {};
+}
+
+void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
+    const std::filesystem::path target = AtomicFileWriter::followLinks(resolve(file));
+    const FolderLock folder(target);
+    AtomicFileWriter::removeLeftovers(folder, target);
+    for (int attempt = 0; attempt < writeAttempts; ++attempt) {
+        const std::optional<FileStamp> settled = waitUntilSettled(target);
+        std::optional<FileContent> content = FileReader::read(target, ProfileDocument::maxSize);
+        if (content && !content->consistent)
+            continue;
+        const std::optional<FileStamp> basis =
+            content ? std::optional<FileStamp>(content->stamp) : std::nullopt;
+        // Another program may have begun rewriting the file between the wait and the read.
+        if (basis != settled)
+            continue;
+        const ProfileDocument document(content ? std::move(content->bytes) : platform::FileBytes());
+        const std::optional<ProfileEditor::Splice> splice = edit(ProfileEditor(document));
+        if (!splice)
+            return;
+        const auto pieces = splice->pieces(document.bytes());
+        if (const auto written = AtomicFileWriter::replace(folder, target, pieces, basis)) {
+            m_ownWriteStamps.insert_or_assign(target.native(), *written);
+            // The next read finds the file as this write left it, without parsing it again.
+            m_cache.keepWritten(resolve(file), *written, joined(pieces));
+            return;
+        }
+    }
+    throw ProfileError(ProfileError::Operation::Write, target, EAGAIN,
+                       "the file kept changing while it was being written");
+}
+
+std::optional<FileStamp> ProfileStore::waitUntilSettled(const std::filesystem::path& target) const {
+    const std::int64_t deadline = FileStamp::nowNanoseconds() + settleLimit;
+    for (;;) {
+        const std::optional<FileStamp> stamp = stampOf(target);
+        const auto own = m_ownWriteStamps.find(target.native());
+        if (!stamp || (own != m_ownWriteStamps.end() && own->second == *stamp))
+            return stamp;
+        const std::int64_t now = FileStamp::nowNanoseconds();
+        if (stamp->isSettled(now, m_quietTime))
+            return stamp;
+        if (now >= deadline)
+            throw ProfileError(ProfileError::Operation::Write, target, EBUSY,
+                               "another program keeps changing this file");
+        std::this_thread::sleep_for(
+            std::chrono::nanoseconds(std::min(stamp->settlesAt(m_quietTime), deadline) - now));
+    }
+}
+
+} // namespace quarvel
