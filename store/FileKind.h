@@ -18,24 +18,44 @@ enum class FileKind : int {
     OtherFs9Cfg = 7,
 };
 
-// What a kind brings with it. The path itself lives in a member of the main dialog, named by the kind.
+// Where the file of a kind lies. The path itself is kept by the main dialog, in the member of the kind.
+enum class FilePlace {
+    PlayersFolder,   // the player's fs9.cfg, or a copy the player chose
+    SimulatorFolder, // in the simulator's folder, under the kind's file name
+    AircraftFolder,  // the aircraft.cfg of the aircraft the player chose
+};
+
+// Everything a kind brings with it: adding a kind starts with a row here.
 struct FileKindInfo {
     FileKind kind;
-    std::string_view browseName; // offered in the open-file dialog; empty: the other file's own name
-    std::string_view helpFile;   // bare name, resolved in the Windows directory
-    std::string_view title;      // window title; "%s" takes the other file's name
+    std::string_view fileName; // on disk and in the open-file dialog; empty: the other file's own name
+    std::string_view helpFile; // bare name, resolved in the Windows directory
+    std::string_view title;    // window title; "%s" takes the other file's name
+    int openCommand;           // the command of the File menu that opens it
+    FilePlace place;
 };
 
 inline constexpr std::array<FileKindInfo, 8> kFileKinds{{
-    {FileKind::Fs9Cfg, "fs9.cfg", "fs9help.ini", "Quarvel - FS9.CFG"},
-    {FileKind::SceneryCfg, "scenery.cfg", "fs9sceneryhelp.ini", "Quarvel - SCENERY.CFG"},
-    {FileKind::DevicesCfg, "devices.cfg", "fs9deviceshelp.ini", "Quarvel - DEVICES.CFG"},
-    {FileKind::DisplayCfg, "display.cfg", "fs9displayhelp.ini", "Quarvel - DISPLAY.CFG"},
-    {FileKind::SunEffectCfg, "suneffect.cfg", "fs9suneffecthelp.ini", "Quarvel - SUNEFFECT.CFG"},
-    {FileKind::TerrainCfg, "terrain.cfg", "fs9terrainhelp.ini", "Quarvel - TERRAIN.CFG"},
-    {FileKind::AircraftCfg, "aircraft.cfg", "fs9aircrafthelp.ini", "Quarvel - AIRCRAFT.CFG"},
-    {FileKind::OtherFs9Cfg, "", "fs9help.ini", "Quarvel - %s"},
+    {FileKind::Fs9Cfg, "fs9.cfg", "fs9help.ini", "Quarvel - FS9.CFG", 32776, FilePlace::PlayersFolder},
+    {FileKind::SceneryCfg, "scenery.cfg", "fs9sceneryhelp.ini", "Quarvel - SCENERY.CFG", 32777,
+     FilePlace::SimulatorFolder},
+    {FileKind::DevicesCfg, "devices.cfg", "fs9deviceshelp.ini", "Quarvel - DEVICES.CFG", 32780,
+     FilePlace::SimulatorFolder},
+    {FileKind::DisplayCfg, "display.cfg", "fs9displayhelp.ini", "Quarvel - DISPLAY.CFG", 32781,
+     FilePlace::SimulatorFolder},
+    {FileKind::SunEffectCfg, "suneffect.cfg", "fs9suneffecthelp.ini", "Quarvel - SUNEFFECT.CFG", 32782,
+     FilePlace::SimulatorFolder},
+    {FileKind::TerrainCfg, "terrain.cfg", "fs9terrainhelp.ini", "Quarvel - TERRAIN.CFG", 32783,
+     FilePlace::SimulatorFolder},
+    {FileKind::AircraftCfg, "aircraft.cfg", "fs9aircrafthelp.ini", "Quarvel - AIRCRAFT.CFG", 65535,
+     FilePlace::AircraftFolder},
+    {FileKind::OtherFs9Cfg, "", "fs9help.ini", "Quarvel - %s", 32788, FilePlace::PlayersFolder},
 }};
+
+// The row of a kind.
+constexpr const FileKindInfo& fileKindRow(FileKind kind) {
+    return kFileKinds[static_cast<std::size_t>(kind)];
+}
 
 // The row of a kind value as the main dialog holds it; none for a value outside 0 to 7.
 inline std::optional<FileKindInfo> fileKindInfo(int value) {

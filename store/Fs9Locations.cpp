@@ -6,6 +6,8 @@
 #include "store/registry/Exception.h"
 #include "store/registry/RegistryException.h"
 
+#include <string_view>
+
 namespace quarvel {
 namespace {
 
@@ -41,14 +43,13 @@ SimulatorPaths readSimulatorPaths(RegistryApi& registry, const platform::WinePre
     SimulatorPaths paths;
     paths.exePath = key.QueryValue(kFs9ExePathValue, "", false);
     paths.fs9Folder = folderOf(prefix, registry, key.handle());
-    const auto inFolder = [&](const char* name) {
+    const auto inFolder = [&](std::string_view name) {
         return platform::resolveCase(paths.fs9Folder / name);
     };
-    paths.sceneryCfg = inFolder("scenery.cfg");
-    paths.devicesCfg = inFolder("devices.cfg");
-    paths.displayCfg = inFolder("display.cfg");
-    paths.sunEffectCfg = inFolder("suneffect.cfg");
-    paths.terrainCfg = inFolder("terrain.cfg");
+    for (const FileKindInfo& row : kFileKinds) {
+        if (row.place == FilePlace::SimulatorFolder)
+            paths.fileOf(row.kind) = inFolder(row.fileName);
+    }
     paths.aircraftFolder = inFolder("aircraft");
     key.Close();
     return paths;

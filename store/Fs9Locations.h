@@ -3,8 +3,11 @@
 #include "platform/PrefixDiscovery.h"
 #include "platform/WindowsVersion.h"
 #include "platform/WinePrefix.h"
+#include "store/FileKind.h"
 #include "store/registry/RegistryApi.h"
 
+#include <array>
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -18,12 +21,12 @@ inline constexpr const char* kFs9ExePathValue = platform::kSimulatorExePathValue
 struct SimulatorPaths {
     std::string exePath; // the registry's text, a Windows path in the 8-bit code page
     std::filesystem::path fs9Folder;
-    std::filesystem::path sceneryCfg;
-    std::filesystem::path devicesCfg;
-    std::filesystem::path displayCfg;
-    std::filesystem::path sunEffectCfg;
-    std::filesystem::path terrainCfg;
     std::filesystem::path aircraftFolder;
+    // The file of each kind that lies in the simulator's folder; empty for the other kinds.
+    std::array<std::filesystem::path, kFileKinds.size()> files;
+
+    std::filesystem::path& fileOf(FileKind kind) { return files[static_cast<std::size_t>(kind)]; }
+    const std::filesystem::path& fileOf(FileKind kind) const { return files[static_cast<std::size_t>(kind)]; }
 };
 
 // The user's fs9.cfg: below the per-user application-data folder from Windows version 5 on, below the

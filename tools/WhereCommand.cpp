@@ -2,6 +2,7 @@
 
 #include "platform/PrefixDiscovery.h"
 #include "platform/WinePrefix.h"
+#include "store/FileKind.h"
 #include "store/Fs9Locations.h"
 #include "store/registry/Exception.h"
 #include "store/registry/WineRegistry.h"
@@ -10,6 +11,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -21,7 +23,7 @@ class WhereReport {
 public:
     WhereReport(std::ostream& out, std::ostream& err) : m_out(out), m_err(err) {}
 
-    void found(const char* name, const std::string& value) { m_out << name << '=' << value << '\n'; }
+    void found(std::string_view name, const std::string& value) { m_out << name << '=' << value << '\n'; }
 
     // Wine leaves out what it cannot read of a registry file, and so does Quarvel; the player learns it here.
     void leftOut(const platform::Result<platform::RegistryHive>& hive) {
@@ -33,14 +35,14 @@ public:
               << " left out, the first: " << hive.value().firstSkipped() << '\n';
     }
 
-    void missing(const char* name, const std::string& reason) {
+    void missing(std::string_view name, const std::string& reason) {
         found(name, "");
         m_err << name << ": " << reason << '\n';
         m_complete = false;
     }
 
     // Prints the path when it exists; otherwise an empty value, and the path it was looked for at.
-    void existing(const char* name, const std::filesystem::path& path) {
+    void existing(std::string_view name, const std::filesystem::path& path) {
         std::error_code error;
         if (std::filesystem::exists(path, error))
             found(name, path.string());
@@ -64,12 +66,10 @@ std::string registryFailureText(const Exception& exception, const WineRegistry& 
     return text;
 }
 
-using PathMember = std::filesystem::path SimulatorPaths::*;
-
-void reportInFolder(WhereReport& report, const std::optional<SimulatorPaths>& paths, const char* name,
-                    PathMember member) {
-    if (paths)
-        report.existing(name, (*paths).*member);
+// A path in the simulator's folder; none while the folder is unknown.
+void reportInFolder(WhereReport& report, std::string_view name, const std::filesystem::path* path) {
+    if (path != nullptr)
+        report.existing(name, *path);
     else
         report.missing(name, "the simulator's folder is unknown");
 }
@@ -101,12 +101,11 @@ int runWhereCommand(const platform::WinePrefix& prefix, std::ostream& out, std::
         report.missing("fs9-folder", registryFailureText(exception, registry));
     }
     report.existing("fs9.cfg", userFs9CfgPath(prefix, version.valueOr(platform::kDefaultWindowsVersion)));
-    reportInFolder(report, paths, "scenery.cfg", &SimulatorPaths::sceneryCfg);
-    reportInFolder(report, paths, "devices.cfg", &SimulatorPaths::devicesCfg);
-    reportInFolder(report, paths, "display.cfg", &SimulatorPaths::displayCfg);
-    reportInFolder(report, paths, "suneffect.cfg", &SimulatorPaths::sunEffectCfg);
-    reportInFolder(report, paths, "terrain.cfg", &SimulatorPaths::terrainCfg);
-    reportInFolder(report, paths, "aircraft-folder", &SimulatorPaths::aircraftFolder);
+    for (const FileKindInfo& row : kFileKinds) {
+        if (row.place == FilePlace::SimulatorFolder)
+            reportInFolder(report, row.fileName, paths ? &paths->fileOf(row.kind) : nullptr);
+    }
+    reportInFolder(report, "aircraft-folder", paths ? &paths->aircraftFolder : nullptr);
     report.leftOut(prefix.loadSystemRegistry());
     report.leftOut(prefix.loadUserRegistry());
     return report.status();

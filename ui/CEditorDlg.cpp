@@ -301,28 +301,28 @@ void CEditorDlg::OnUpdateOpenFs9Cfg(CCmdUI& cmdUI) const {
 }
 
 void CEditorDlg::OnUpdateOpenSceneryCfg(CCmdUI& cmdUI) const {
-    updateOpenCommand(cmdUI, m_strSceneryCfgPath, FileKind::SceneryCfg);
+    updateOpenCommand(cmdUI, FileKind::SceneryCfg);
 }
 
 void CEditorDlg::OnUpdateOpenDevicesCfg(CCmdUI& cmdUI) const {
-    updateOpenCommand(cmdUI, m_strDevicesCfgPath, FileKind::DevicesCfg);
+    updateOpenCommand(cmdUI, FileKind::DevicesCfg);
 }
 
 void CEditorDlg::OnUpdateOpenDisplayCfg(CCmdUI& cmdUI) const {
-    updateOpenCommand(cmdUI, m_strDisplayCfgPath, FileKind::DisplayCfg);
+    updateOpenCommand(cmdUI, FileKind::DisplayCfg);
 }
 
 void CEditorDlg::OnUpdateOpenSunEffectCfg(CCmdUI& cmdUI) const {
-    updateOpenCommand(cmdUI, m_strSunEffectCfgPath, FileKind::SunEffectCfg);
+    updateOpenCommand(cmdUI, FileKind::SunEffectCfg);
 }
 
 void CEditorDlg::OnUpdateOpenTerrainCfg(CCmdUI& cmdUI) const {
-    updateOpenCommand(cmdUI, m_strTerrainCfgPath, FileKind::TerrainCfg);
+    updateOpenCommand(cmdUI, FileKind::TerrainCfg);
 }
 
 // The simulator's own files have no path while its folder is unknown.
-void CEditorDlg::updateOpenCommand(CCmdUI& cmdUI, const std::string& path, FileKind kind) const {
-    cmdUI.Enable(!path.empty() && m_fileopened != kind);
+void CEditorDlg::updateOpenCommand(CCmdUI& cmdUI, FileKind kind) const {
+    cmdUI.Enable(!(this->*pathMemberOf(kind)).empty() && m_fileopened != kind);
 }
 
 void CEditorDlg::OnUpdateFs9CfgOpen(CCmdUI& cmdUI) const {

@@ -147,10 +147,11 @@ private:
     void connectNotifications();
     void updateMenuBar();
     void runContextMenu(int menuResourceId);
-    void updateOpenCommand(CCmdUI& cmdUI, const std::string& path, FileKind kind) const;
+    void updateOpenCommand(CCmdUI& cmdUI, FileKind kind) const;
 
     void WorkOutLocations();
-    std::string& pathMemberOf(FileKind kind);
+    // The member that holds the path of a kind's file.
+    static std::string CEditorDlg::*pathMemberOf(FileKind kind);
     QString titleOf(const FileKindInfo& row) const;
     void PromptForFile(const FileKindInfo& row, int errorNumber);
     void showReadFailure(const std::exception& failure);

@@ -23,11 +23,10 @@ void CEditorDlg::WorkOutLocations() {
     try {
         const SimulatorPaths paths = readSimulatorPaths(m_host.registry(), m_host.prefix());
         m_strFs9Path = paths.fs9Folder.string();
-        m_strSceneryCfgPath = paths.sceneryCfg.string();
-        m_strDevicesCfgPath = paths.devicesCfg.string();
-        m_strDisplayCfgPath = paths.displayCfg.string();
-        m_strSunEffectCfgPath = paths.sunEffectCfg.string();
-        m_strTerrainCfgPath = paths.terrainCfg.string();
+        for (const FileKindInfo& row : kFileKinds) {
+            if (row.place == FilePlace::SimulatorFolder)
+                this->*pathMemberOf(row.kind) = paths.fileOf(row.kind).string();
+        }
         m_strAircraftFolder = paths.aircraftFolder.string();
     } catch (...) {
         m_windowSystem.MessageBox(this,
@@ -54,25 +53,25 @@ void CEditorDlg::OnTimer(int id) {
     }
 }
 
-std::string& CEditorDlg::pathMemberOf(FileKind kind) {
+std::string CEditorDlg::*CEditorDlg::pathMemberOf(FileKind kind) {
     switch (kind) {
     case FileKind::SceneryCfg:
-        return m_strSceneryCfgPath;
+        return &CEditorDlg::m_strSceneryCfgPath;
     case FileKind::DevicesCfg:
-        return m_strDevicesCfgPath;
+        return &CEditorDlg::m_strDevicesCfgPath;
     case FileKind::DisplayCfg:
-        return m_strDisplayCfgPath;
+        return &CEditorDlg::m_strDisplayCfgPath;
     case FileKind::SunEffectCfg:
-        return m_strSunEffectCfgPath;
+        return &CEditorDlg::m_strSunEffectCfgPath;
     case FileKind::TerrainCfg:
-        return m_strTerrainCfgPath;
+        return &CEditorDlg::m_strTerrainCfgPath;
     case FileKind::AircraftCfg:
-        return m_strAircraftCfgPath;
+        return &CEditorDlg::m_strAircraftCfgPath;
     case FileKind::Fs9Cfg:
     case FileKind::OtherFs9Cfg:
         break;
     }
-    return m_strFs9CfgPath;
+    return &CEditorDlg::m_strFs9CfgPath;
 }
 
 QString CEditorDlg::titleOf(const FileKindInfo& row) const {
@@ -86,7 +85,7 @@ void CEditorDlg::ReadCfg() {
         m_windowSystem.MessageBox(this, tr("Invalid m_fileopened value in ReadCfg()"), tr("ERROR"), MB_OK);
         return;
     }
-    m_strCfgPath = pathMemberOf(row->kind);
+    m_strCfgPath = this->*pathMemberOf(row->kind);
     m_strHelpIni = std::string(row->helpFile);
     setWindowTitle(titleOf(*row));
     m_shownStamp.reset(); // until the tree shows this file
@@ -129,16 +128,16 @@ void CEditorDlg::PromptForFile(const FileKindInfo& row, int errorNumber) {
         EndDialog(0);
         return;
     }
-    FileDialogRequest request = cfgFileDialog(
-        true, row.kind == FileKind::OtherFs9Cfg ? m_strOtherCfgName : std::string(row.browseName),
-        kOpenCfgFlags);
+    FileDialogRequest request =
+        cfgFileDialog(true, row.kind == FileKind::OtherFs9Cfg ? m_strOtherCfgName : std::string(row.fileName),
+                      kOpenCfgFlags);
     request.startFolder = platform::nearestExistingFolder(m_strCfgPath).string();
     const std::optional<std::string> chosen = m_windowSystem.FileDialog(this, request);
     if (!chosen) {
         EndDialog(0);
         return;
     }
-    pathMemberOf(row.kind) = *chosen;
+    this->*pathMemberOf(row.kind) = *chosen;
     SetTimer(kLoadTimer, 100);
 }
 

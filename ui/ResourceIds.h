@@ -1,27 +1,30 @@
 #pragma once
 
+#include "store/FileKind.h"
+
 namespace quarvel {
 
-// Command ids, as the menus, the accelerators and the context menus send them.
+// Command ids, as the menus, the accelerators and the context menus send them. The open commands come
+// from the table of kinds.
 inline constexpr int IDM_ABOUTBOX = 16;
 inline constexpr int ID_ADD_KEY = 32771;
 inline constexpr int ID_CHANGE_KEY = 32772;
 inline constexpr int ID_REMOVE_KEY = 32773;
 inline constexpr int ID_SEARCH = 32774;
-inline constexpr int ID_OPEN_FS9CFG = 32776;
-inline constexpr int ID_OPEN_SCENERYCFG = 32777;
+inline constexpr int ID_OPEN_FS9CFG = fileKindRow(FileKind::Fs9Cfg).openCommand;
+inline constexpr int ID_OPEN_SCENERYCFG = fileKindRow(FileKind::SceneryCfg).openCommand;
 inline constexpr int ID_ADD_SECTION = 32778;
 inline constexpr int ID_REMOVE_SECTION = 32779;
-inline constexpr int ID_OPEN_DEVICESCFG = 32780;
-inline constexpr int ID_OPEN_DISPLAYCFG = 32781;
-inline constexpr int ID_OPEN_SUNEFFECTCFG = 32782;
-inline constexpr int ID_OPEN_TERRAINCFG = 32783;
+inline constexpr int ID_OPEN_DEVICESCFG = fileKindRow(FileKind::DevicesCfg).openCommand;
+inline constexpr int ID_OPEN_DISPLAYCFG = fileKindRow(FileKind::DisplayCfg).openCommand;
+inline constexpr int ID_OPEN_SUNEFFECTCFG = fileKindRow(FileKind::SunEffectCfg).openCommand;
+inline constexpr int ID_OPEN_TERRAINCFG = fileKindRow(FileKind::TerrainCfg).openCommand;
 inline constexpr int ID_DONATE = 32787;
-inline constexpr int ID_OPEN_OTHERFS9CFG = 32788;
+inline constexpr int ID_OPEN_OTHERFS9CFG = fileKindRow(FileKind::OtherFs9Cfg).openCommand;
 inline constexpr int ID_SAVE_FS9CFG_AS = 32789;
 inline constexpr int ID_LAUNCH_FS9 = 32790;
 inline constexpr int ID_SEARCH_NEXT = 32791;
-inline constexpr int ID_OPEN_AIRCRAFTCFG = 65535;
+inline constexpr int ID_OPEN_AIRCRAFTCFG = fileKindRow(FileKind::AircraftCfg).openCommand;
 inline constexpr int ID_APP_EXIT = 57665;
 
 // Resources: dialogs, the application icon, menus and the accelerator table.

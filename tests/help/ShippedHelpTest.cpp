@@ -123,8 +123,8 @@ TEST(ShippedHelp, OnlyTheTabledEntriesAreMarkedUnverified) {
 std::map<std::string, std::string> helpFilesByName() {
     std::map<std::string, std::string> helpFiles;
     for (const FileKindInfo& kind : kFileKinds) {
-        if (!kind.browseName.empty())
-            helpFiles.emplace(kind.browseName, kind.helpFile);
+        if (!kind.fileName.empty())
+            helpFiles.emplace(kind.fileName, kind.helpFile);
     }
     return helpFiles;
 }

@@ -55,11 +55,11 @@ TEST_F(Fs9LocationsTest, BuildsTheSimulatorsFilesFromExePath) {
     const SimulatorPaths paths = readFromWine();
     EXPECT_EQ(paths.exePath, "C:\\Program Files\\Microsoft Games\\Flight Simulator 9");
     EXPECT_EQ(paths.fs9Folder, folder);
-    EXPECT_EQ(paths.sceneryCfg, folder / "scenery.cfg");
-    EXPECT_EQ(paths.devicesCfg, folder / "devices.cfg");
-    EXPECT_EQ(paths.displayCfg, folder / "display.cfg");
-    EXPECT_EQ(paths.sunEffectCfg, folder / "suneffect.cfg");
-    EXPECT_EQ(paths.terrainCfg, folder / "terrain.cfg");
+    EXPECT_EQ(paths.fileOf(FileKind::SceneryCfg), folder / "scenery.cfg");
+    EXPECT_EQ(paths.fileOf(FileKind::DevicesCfg), folder / "devices.cfg");
+    EXPECT_EQ(paths.fileOf(FileKind::DisplayCfg), folder / "display.cfg");
+    EXPECT_EQ(paths.fileOf(FileKind::SunEffectCfg), folder / "suneffect.cfg");
+    EXPECT_EQ(paths.fileOf(FileKind::TerrainCfg), folder / "terrain.cfg");
     EXPECT_EQ(paths.aircraftFolder, folder / "aircraft");
 }
 
@@ -67,7 +67,8 @@ TEST_F(Fs9LocationsTest, ATrailingBackslashGivesNoDoubledSeparator) {
     m_prefix.writeExePath("C:\\\\FS9\\\\");
     const SimulatorPaths paths = readFromWine();
     EXPECT_EQ(paths.fs9Folder, m_prefix.driveC() / "FS9");
-    EXPECT_EQ(paths.sceneryCfg.string(), (m_prefix.driveC() / "FS9").string() + "/scenery.cfg");
+    EXPECT_EQ(paths.fileOf(FileKind::SceneryCfg).string(),
+              (m_prefix.driveC() / "FS9").string() + "/scenery.cfg");
 }
 
 TEST_F(Fs9LocationsTest, FindsNamesSpelledInAnotherCase) {
@@ -77,9 +78,9 @@ TEST_F(Fs9LocationsTest, FindsNamesSpelledInAnotherCase) {
     const SimulatorPaths paths = readFromWine();
     const fs::path folder = m_prefix.driveC() / "Games" / "FLIGHT SIMULATOR 9";
     EXPECT_EQ(paths.fs9Folder, folder);
-    EXPECT_EQ(paths.sceneryCfg, folder / "SCENERY.CFG");
+    EXPECT_EQ(paths.fileOf(FileKind::SceneryCfg), folder / "SCENERY.CFG");
     EXPECT_EQ(paths.aircraftFolder, folder / "Aircraft");
-    EXPECT_EQ(paths.terrainCfg, folder / "terrain.cfg"); // missing: as spelled
+    EXPECT_EQ(paths.fileOf(FileKind::TerrainCfg), folder / "terrain.cfg"); // missing: as spelled
 }
 
 TEST_F(Fs9LocationsTest, APrefixWithoutTheKeyRaisesARegistryExceptionWithCodeTwo) {
@@ -122,7 +123,7 @@ TEST_F(Fs9LocationsTest, TurnsAnEightBitFolderNameIntoTheNativeName) {
     m_prefix.write("drive_c/Jeux/\xc3\x89t\xc3\xa9/scenery.cfg", "");
     test::MemoryRegistry registry;
     registry.putString(HKEY_LOCAL_MACHINE, kFs9RegistryKey, kFs9ExePathValue, "C:\\Jeux\\\xc9t\xe9");
-    EXPECT_EQ(readSimulatorPaths(registry, prefix()).sceneryCfg,
+    EXPECT_EQ(readSimulatorPaths(registry, prefix()).fileOf(FileKind::SceneryCfg),
               m_prefix.driveC() / "Jeux/\xc3\x89t\xc3\xa9/scenery.cfg");
 }
 
@@ -130,7 +131,7 @@ TEST_F(Fs9LocationsTest, FindsAFolderNamedInAScriptTheEightBitCodePageLacks) {
     m_prefix.write("drive_c/Игры/Flight Simulator 9/scenery.cfg", "");
     m_prefix.writeExePath("C:\\\\\\x418\\x433\\x440\\x44b\\\\Flight Simulator 9\\\\");
     const SimulatorPaths paths = readFromWine();
-    EXPECT_EQ(paths.sceneryCfg, m_prefix.driveC() / "Игры/Flight Simulator 9/scenery.cfg");
+    EXPECT_EQ(paths.fileOf(FileKind::SceneryCfg), m_prefix.driveC() / "Игры/Flight Simulator 9/scenery.cfg");
     EXPECT_EQ(paths.exePath, "C:\\????\\Flight Simulator 9\\")
         << "the 8-bit text keeps the code page's question marks";
 }
