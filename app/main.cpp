@@ -5,6 +5,7 @@
 #include "ui/AppIcon.h"
 #include "ui/CPrefixChooserDlg.h"
 #include "ui/EditorHost.h"
+#include "ui/QtWindowSystem.h"
 
 #include <QApplication>
 
@@ -29,7 +30,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(quarvel::loadAppIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("quarvel"));
 
-    quarvel::WindowSystem& windowSystem = quarvel::WindowSystem::real();
+    quarvel::QtWindowSystem windowSystem;
     const std::filesystem::path helpFolder =
         quarvel::KeyHelp::findShippedFolder(QApplication::applicationDirPath().toStdString());
     std::unique_ptr<quarvel::EditorHost> host;

@@ -127,6 +127,7 @@ void CEditorDlg::buildCommandTable() {
 }
 
 void CEditorDlg::connectNotifications() {
+    connect(&m_splitter, &CSplitterBar::moved, this, &CEditorDlg::OnNcCalcSize);
     connect(&m_list, &QWidget::customContextMenuRequested, this, [this] { OnRclickKeyList(); });
     connect(&m_tree, &QWidget::customContextMenuRequested, this, [this] { OnRclickSectionTree(); });
     // Menu states follow the selections at once; the idle pass catches every other change.

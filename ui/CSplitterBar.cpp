@@ -1,6 +1,6 @@
 #include "ui/CSplitterBar.h"
 
-#include "ui/CEditorDlg.h"
+#include "ui/CDialog.h"
 #include "ui/DragFeedbackBar.h"
 
 #include <QApplication>
@@ -98,7 +98,7 @@ void CSplitterBar::endDrag() {
     QRect target = landing->toQRect();
     target.moveTopLeft(parentWidget()->mapFrom(&m_pOwner->clientArea(), target.topLeft()));
     setGeometry(target);
-    m_pOwner->OnNcCalcSize();
+    emit moved();
 }
 
 } // namespace quarvel

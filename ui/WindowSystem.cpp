@@ -1,7 +1,5 @@
 #include "ui/WindowSystem.h"
 
-#include "ui/QtWindowSystem.h"
-
 #include <QCoreApplication>
 
 namespace quarvel {
@@ -9,11 +7,6 @@ namespace quarvel {
 int WindowSystem::MessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned style) {
     return showMessageBox(owner, text, caption.isEmpty() ? QCoreApplication::applicationName() : caption,
                           style);
-}
-
-WindowSystem& WindowSystem::real() {
-    static QtWindowSystem instance;
-    return instance;
 }
 
 } // namespace quarvel

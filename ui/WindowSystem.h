@@ -49,7 +49,8 @@ struct FileDialogRequest {
 };
 
 // Everything a person sees or answers outside the main window goes through here, so that tests can
-// answer instead, and see exactly what a person would have seen.
+// answer instead, and see exactly what a person would have seen. The program hands its windows the Qt
+// implementation, QtWindowSystem.
 class WindowSystem {
 public:
     WindowSystem() = default;
@@ -69,9 +70,6 @@ public:
     // Shows a popup menu with its top-left corner at a screen position and returns the command id of the
     // chosen item, or 0 when the menu was dismissed. The enabling pass has already run over the menu.
     virtual int TrackPopupMenu(QMenu& menu, const QPoint& screenPos, QWidget* owner) = 0;
-
-    // The Qt implementation used by the running program.
-    static WindowSystem& real();
 
 protected:
     virtual int showMessageBox(QWidget* owner, const QString& text, const QString& caption,
