@@ -1,6 +1,7 @@
 #include "platform/PosixLauncher.h"
 
 #include "platform/TextEncoding.h"
+#include "platform/UniqueFd.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -109,20 +110,19 @@ Result<void> PosixLauncher::startDetached(const std::string& program,
     std::array<int, 2> pipeEnds{};
     if (pipe2(pipeEnds.data(), O_CLOEXEC) != 0)
         return Failure::fromErrno(errno, "starting " + program);
+    UniqueFd readEnd(pipeEnds[0]);
+    UniqueFd writeEnd(pipeEnds[1]);
     const pid_t child = fork();
     if (child == 0) {
-        close(pipeEnds[0]);
-        runDetached(pipeEnds[1], executable.value().c_str(), argv.data(), envp.data(), directory);
+        readEnd.close();
+        runDetached(writeEnd.get(), executable.value().c_str(), argv.data(), envp.data(), directory);
     }
     const int forkError = errno;
-    close(pipeEnds[1]);
-    if (child < 0) {
-        close(pipeEnds[0]);
+    writeEnd.close();
+    if (child < 0)
         return Failure::fromErrno(forkError, "starting " + program);
-    }
     waitForExit(child);
-    const int startError = errorFromPipe(pipeEnds[0]);
-    close(pipeEnds[0]);
+    const int startError = errorFromPipe(readEnd.get());
     if (startError != 0)
         return Failure::fromErrno(startError,
                                   "starting " + program +
