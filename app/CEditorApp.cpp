@@ -19,7 +19,7 @@ CEditorApp::~CEditorApp() = default;
 
 bool CEditorApp::InitInstance(const std::vector<std::string>& arguments) {
     m_cmdInfo.ParseCommandLine(arguments);
-    if (m_cmdInfo.EndsStartUp())
+    if (m_cmdInfo.endsStartUp())
         return false;
 
     m_hAccel = AcceleratorTable::load(IDR_ACCELERATORS);

@@ -69,7 +69,7 @@ void CEditorCommandLineInfo::ParseParam(std::string_view param, bool isFlag, boo
     }
 }
 
-bool CEditorCommandLineInfo::EndsStartUp() const {
+bool CEditorCommandLineInfo::endsStartUp() const {
     if (m_bUsage)
         *m_out << kUsage << std::flush;
     if (m_bPrefixWithoutFolder)

@@ -30,7 +30,7 @@ public:
     // option without its folder. Before it answers, the usage goes to standard output when it was asked
     // for, and the other two are explained on standard error, so that the program never ends without a
     // word on the terminal.
-    bool EndsStartUp() const;
+    bool endsStartUp() const;
 
     std::string m_strPath;                  // the text after a parameter's letter c
     int m_bHelp = 0;                        // 1 once a "?" parameter was seen

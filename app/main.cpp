@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
     // before Qt starts, so that `quarvel --help` answers over ssh too. A "?" needs its box, and Qt.
     quarvel::CEditorCommandLineInfo terminal(nullptr, std::cout, std::cerr);
     terminal.ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
-    if (terminal.m_bHelp == 0 && terminal.EndsStartUp())
+    if (terminal.m_bHelp == 0 && terminal.endsStartUp())
         return 0;
 
     QApplication application(argc, argv);

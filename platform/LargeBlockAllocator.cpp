@@ -7,12 +7,12 @@ namespace quarvel::platform {
 namespace {
 
 // Below this, huge pages are not worth asking for.
-constexpr std::size_t hugePageWorthy = std::size_t{2} << 20;
+constexpr std::size_t kHugePageWorthy = std::size_t{2} << 20;
 
 } // namespace
 
 void* allocateLargeBlock(std::size_t bytes) {
-    if (bytes < hugePageWorthy)
+    if (bytes < kHugePageWorthy)
         return ::operator new(bytes);
     void* mapped = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED)
@@ -23,7 +23,7 @@ void* allocateLargeBlock(std::size_t bytes) {
 }
 
 void freeLargeBlock(void* block, std::size_t bytes) noexcept {
-    if (bytes < hugePageWorthy)
+    if (bytes < kHugePageWorthy)
         ::operator delete(block);
     else
         ::munmap(block, bytes);

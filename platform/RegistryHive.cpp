@@ -12,8 +12,8 @@
 namespace quarvel::platform {
 namespace {
 
-constexpr std::size_t initialSlots = 64;
-constexpr std::size_t nameBlockSize = 65536; // UTF-16 units; far more than the longest name
+constexpr std::size_t kInitialSlots = 64;
+constexpr std::size_t kNameBlockSize = 65536; // UTF-16 units; far more than the longest name
 
 std::vector<std::u16string_view> componentsOf(std::u16string_view path) {
     std::vector<std::u16string_view> components;
@@ -44,7 +44,7 @@ std::size_t hashOf(const HiveKey& parent, std::u16string_view name) {
 
 } // namespace
 
-RegistryHive::RegistryHive() : m_slots(initialSlots, 0) {
+RegistryHive::RegistryHive() : m_slots(kInitialSlots, 0) {
     m_keys.emplace_back(std::u16string_view(), nullptr);
 }
 
@@ -137,8 +137,8 @@ void RegistryHive::growSlots() {
 }
 
 std::u16string_view RegistryHive::keepName(std::u16string_view name) {
-    if (m_nameBlocks.empty() || m_nameBlockUsed + name.size() > nameBlockSize) {
-        m_nameBlocks.push_back(std::make_unique_for_overwrite<char16_t[]>(nameBlockSize));
+    if (m_nameBlocks.empty() || m_nameBlockUsed + name.size() > kNameBlockSize) {
+        m_nameBlocks.push_back(std::make_unique_for_overwrite<char16_t[]>(kNameBlockSize));
         m_nameBlockUsed = 0;
     }
     char16_t* kept = m_nameBlocks.back().get() + m_nameBlockUsed;

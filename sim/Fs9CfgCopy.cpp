@@ -20,7 +20,7 @@ constexpr int kCopyAttempts = 4;
 
 platform::FileBytes readWhole(const std::filesystem::path& from) {
     for (int attempt = 0; attempt < kCopyAttempts; ++attempt) {
-        std::optional<FileContent> content = FileReader::read(from, ProfileDocument::maxSize);
+        std::optional<FileContent> content = FileReader::read(from, ProfileDocument::kMaxSize);
         if (!content)
             throw ProfileError(ProfileError::Operation::Read, from, ENOENT);
         if (content->consistent)

@@ -15,10 +15,10 @@ namespace quarvel {
 
 namespace {
 
-constexpr std::string_view programName = "quarvel-ini";
-constexpr std::size_t unlimited = static_cast<std::size_t>(-1);
+constexpr std::string_view kProgramName = "quarvel-ini";
+constexpr std::size_t kUnlimited = static_cast<std::size_t>(-1);
 
-constexpr std::string_view usageText =
+constexpr std::string_view kUsageText =
     R"(Usage: quarvel-ini [--prefix DIR] COMMAND [ARGUMENT...]
 
 Reads and edits INI-style configuration files (fs9.cfg, scenery.cfg, aircraft.cfg, help files) the way
@@ -64,7 +64,7 @@ IniTool::IniTool(ProfileStore& store, platform::WinePrefix prefix, std::ostream&
     : m_store(store), m_prefix(std::move(prefix)), m_out(out), m_err(err) {}
 
 void IniTool::printUsage(std::ostream& stream) {
-    stream << usageText;
+    stream << kUsageText;
 }
 
 int IniTool::run(const Arguments& arguments) {
@@ -76,14 +76,14 @@ int IniTool::run(const Arguments& arguments) {
     try {
         result = dispatch(arguments);
     } catch (const ProfileError& error) {
-        m_err << programName << ": " << error.what() << '\n';
+        m_err << kProgramName << ": " << error.what() << '\n';
         return FileError;
     } catch (const std::invalid_argument& error) {
-        m_err << programName << ": " << error.what() << '\n';
+        m_err << kProgramName << ": " << error.what() << '\n';
         return UsageError;
     }
     if (!m_out.flush()) {
-        m_err << programName << ": cannot write the output\n";
+        m_err << kProgramName << ": cannot write the output\n";
         return FileError;
     }
     return result;
@@ -96,12 +96,12 @@ int IniTool::dispatch(const Arguments& arguments) {
         {"get", "FILE SECTION KEY [DEFAULT]", 3, 4, &IniTool::getValue},
         {"set", "FILE SECTION KEY VALUE", 4, 4, &IniTool::setValue},
         {"delete", "FILE SECTION [KEY]", 2, 3, &IniTool::deleteEntry},
-        {"put-section", "FILE SECTION [LINE...]", 2, unlimited, &IniTool::putSection},
+        {"put-section", "FILE SECTION [LINE...]", 2, kUnlimited, &IniTool::putSection},
         {"search", "FILE TEXT", 2, 2, &IniTool::search},
         {"where", "[--all]", 0, 1, &IniTool::where},
     }};
     if (arguments.empty()) {
-        m_err << programName << ": no command given (try '" << programName << " --help')\n";
+        m_err << kProgramName << ": no command given (try '" << kProgramName << " --help')\n";
         return UsageError;
     }
     for (const Command& command : commands) {
@@ -109,13 +109,13 @@ int IniTool::dispatch(const Arguments& arguments) {
             continue;
         const std::size_t count = arguments.size() - 1;
         if (count < command.minimum || count > command.maximum) {
-            m_err << programName << ": usage: " << programName << ' ' << command.name
+            m_err << kProgramName << ": usage: " << kProgramName << ' ' << command.name
                   << (command.arguments.empty() ? "" : " ") << command.arguments << '\n';
             return UsageError;
         }
         return (this->*command.run)(Arguments(arguments.begin() + 1, arguments.end()));
     }
-    m_err << programName << ": unknown command '" << arguments[0] << "' (try '" << programName
+    m_err << kProgramName << ": unknown command '" << arguments[0] << "' (try '" << kProgramName
           << " --help')\n";
     return UsageError;
 }
@@ -169,7 +169,7 @@ int IniTool::putSection(const Arguments& arguments) {
 int IniTool::search(const Arguments& arguments) {
     const std::string& text = arguments[1];
     if (text.empty()) {
-        m_err << programName << ": the search text is empty\n";
+        m_err << kProgramName << ": the search text is empty\n";
         return UsageError;
     }
     const ProfileFile file = m_store.read(arguments[0]);
@@ -188,7 +188,7 @@ int IniTool::where(const Arguments& arguments) {
     if (arguments.empty())
         return runWhereCommand(m_prefix, m_out, m_err);
     if (arguments[0] != "--all") {
-        m_err << programName << ": usage: " << programName << " where [--all]\n";
+        m_err << kProgramName << ": usage: " << kProgramName << " where [--all]\n";
         return UsageError;
     }
     const char* home = std::getenv("HOME");
@@ -196,7 +196,7 @@ int IniTool::where(const Arguments& arguments) {
 }
 
 int IniTool::notFound(const std::string& what) {
-    m_err << programName << ": " << what << '\n';
+    m_err << kProgramName << ": " << what << '\n';
     return NotFound;
 }
 

@@ -146,7 +146,7 @@ bool CEditorDlg::OnInitDialog() {
     LayoutControls(LayoutMode::Apply);
     setWindowIcon(m_hIcon);
 
-    WorkOutLocations();
+    workOutLocations();
 
     m_list.InsertColumn(tr("Key"), 100);
     m_list.InsertColumn(tr("Value"), 50);
@@ -223,7 +223,7 @@ void CEditorDlg::keyPressEvent(QKeyEvent* event) {
 
 bool CEditorDlg::OnCommand(int id) {
     // A command works on the file as it is now, and on the rows that show it.
-    FollowOutsideChanges();
+    followOutsideChanges();
     return m_commands.runGated(id);
 }
 

@@ -83,7 +83,7 @@ public:
     // again, keeping the selected section (by name and occurrence), the list's scroll position, and its
     // selected row while that row still holds the same line. Runs when the window gets the focus and
     // before every command.
-    void FollowOutsideChanges();
+    void followOutsideChanges();
 
     // The key commands: each acts on the marked row of the key list, or adds a row to the section shown.
     void OnDblclkKeyList();
@@ -149,11 +149,11 @@ private:
     void runContextMenu(int menuResourceId);
     void updateOpenCommand(CCmdUI& cmdUI, FileKind kind) const;
 
-    void WorkOutLocations();
+    void workOutLocations();
     // The member that holds the path of a kind's file.
     static std::string CEditorDlg::*pathMemberOf(FileKind kind);
     QString titleOf(const FileKindInfo& row) const;
-    void PromptForFile(const FileKindInfo& row, int errorNumber);
+    void promptForFile(const FileKindInfo& row, int errorNumber);
     void showReadFailure(const std::exception& failure);
     std::optional<ProfileFile> readSections();
     std::vector<std::string_view> shownSectionNames() const;

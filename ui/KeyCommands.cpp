@@ -68,7 +68,7 @@ bool CEditorDlg::writeToFile(const std::function<void()>& write) {
                "refreshed.")
                 .arg(pathText(m_strCfgPath)),
             tr("File changed"), MB_OK | MB_ICONEXCLAMATION);
-        FollowOutsideChanges();
+        followOutsideChanges();
     } catch (const ProfileError& failure) {
         m_windowSystem.MessageBox(this,
                                   tr("Quarvel could not write to %1.\n\n%2")

@@ -16,7 +16,7 @@
 
 namespace quarvel {
 
-void CEditorDlg::WorkOutLocations() {
+void CEditorDlg::workOutLocations() {
     m_osvi = m_host.prefix().version().valueOr(platform::kDefaultWindowsVersion);
     m_strFs9CfgPath = userFs9CfgPath(m_host.prefix(), m_osvi).string();
     // Without the simulator's folder only its own files are out of reach: the user's fs9.cfg still loads.
@@ -92,7 +92,7 @@ void CEditorDlg::ReadCfg() {
 
     // The file must be writable, or no edit could be saved to it.
     if (const auto check = m_host.store().checkWritable(m_strCfgPath); !check.ok()) {
-        PromptForFile(*row, check.failure().errorNumber);
+        promptForFile(*row, check.failure().errorNumber);
         return;
     }
     std::optional<ProfileFile> file = readSections();
@@ -118,7 +118,7 @@ std::optional<ProfileFile> CEditorDlg::readSections() {
     }
 }
 
-void CEditorDlg::PromptForFile(const FileKindInfo& row, int errorNumber) {
+void CEditorDlg::promptForFile(const FileKindInfo& row, int errorNumber) {
     const QString text =
         tr("There was a problem opening the cfg file!\n\nPath = %1\n\nError = %2\n\n"
            "Do you wish to browse for the file?")

@@ -36,10 +36,10 @@ void CEditorDlg::changeEvent(QEvent* event) {
 void CEditorDlg::followAfterFocus() {
     const QWidget* modal = QApplication::activeModalWidget();
     if (modal == nullptr || modal == this)
-        FollowOutsideChanges();
+        followOutsideChanges();
 }
 
-void CEditorDlg::FollowOutsideChanges() {
+void CEditorDlg::followOutsideChanges() {
     if (!m_shownStamp || FileStamp::ofFile(m_strCfgPath) == *m_shownStamp)
         return;
     const int selected = m_tree.selectedSection();

@@ -22,9 +22,9 @@ namespace {
 using platform::UniqueFd;
 using Step = AtomicFileWriter::Step;
 
-constexpr int maxLinkDepth = 40;
-constexpr int temporaryNameAttempts = 16;
-constexpr std::size_t hexDigitsInName = 16;
+constexpr int kMaxLinkDepth = 40;
+constexpr int kTemporaryNameAttempts = 16;
+constexpr std::size_t kHexDigitsInName = 16;
 
 struct TestSeams {
     std::optional<AtomicFileWriter::Fault> fault;
@@ -81,10 +81,10 @@ bool hasStamp(const std::optional<struct stat>& status, const std::optional<File
 // "." + the target's name + ".quarvel-", with the target's name shortened so that the whole name, hex
 // digits included, stays within the longest name a folder takes.
 std::string temporaryPrefix(const std::filesystem::path& target) {
-    static constexpr std::string_view marker = ".quarvel-";
-    static constexpr std::size_t longestTargetPart = NAME_MAX - 1 - marker.size() - hexDigitsInName;
+    static constexpr std::string_view kMarker = ".quarvel-";
+    static constexpr std::size_t kLongestTargetPart = NAME_MAX - 1 - kMarker.size() - kHexDigitsInName;
     std::string prefix(1, '.');
-    prefix.append(target.filename().string().substr(0, longestTargetPart)).append(marker);
+    prefix.append(target.filename().string().substr(0, kLongestTargetPart)).append(kMarker);
     return prefix;
 }
 
@@ -101,7 +101,7 @@ bool isTemporaryOf(std::string_view name, std::string_view prefix) {
     if (!name.starts_with(prefix))
         return false;
     const std::string_view digits = name.substr(prefix.size());
-    return !digits.empty() && digits.size() <= hexDigitsInName &&
+    return !digits.empty() && digits.size() <= kHexDigitsInName &&
            std::all_of(digits.begin(), digits.end(), [](char c) { return std::isxdigit(c) != 0; });
 }
 
@@ -212,7 +212,7 @@ public:
 
 private:
     void createNamed(mode_t mode) {
-        for (int attempt = 0; attempt < temporaryNameAttempts && !m_fd.valid(); ++attempt) {
+        for (int attempt = 0; attempt < kTemporaryNameAttempts && !m_fd.valid(); ++attempt) {
             const std::string name = temporaryName(m_target);
             m_fd = UniqueFd(::openat(m_folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode));
             if (m_fd.valid())
@@ -227,7 +227,7 @@ private:
     // An unnamed file is linked through its /proc entry, which needs no privilege (AT_EMPTY_PATH does).
     void giveName() {
         const std::string self = "/proc/self/fd/" + std::to_string(m_fd.get());
-        for (int attempt = 0; attempt < temporaryNameAttempts; ++attempt) {
+        for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
             const std::string name = temporaryName(m_target);
             if (::linkat(AT_FDCWD, self.c_str(), m_folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
                 m_name = name;
@@ -356,7 +356,7 @@ void AtomicFileWriter::removeLeftovers(const FolderLock& folder, const std::file
 
 std::filesystem::path AtomicFileWriter::followLinks(const std::filesystem::path& file) {
     std::filesystem::path current = file;
-    for (int depth = 0; depth < maxLinkDepth; ++depth) {
+    for (int depth = 0; depth < kMaxLinkDepth; ++depth) {
         std::error_code error;
         const std::filesystem::file_status status = std::filesystem::symlink_status(current, error);
         if (!std::filesystem::is_symlink(status))

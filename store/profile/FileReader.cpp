@@ -11,7 +11,7 @@ namespace quarvel {
 
 namespace {
 
-constexpr int readAttempts = 3;
+constexpr int kReadAttempts = 3;
 
 std::function<void()>& readHook() {
     static std::function<void()> hook;
@@ -40,7 +40,7 @@ std::optional<FileContent> FileReader::read(const std::filesystem::path& file, s
     const platform::WholeFileReader reader = valueOf(std::move(opened), file);
     FileContent content;
     struct stat before = valueOf(reader.status(), file);
-    for (int attempt = 0; attempt < readAttempts && !content.consistent; ++attempt) {
+    for (int attempt = 0; attempt < kReadAttempts && !content.consistent; ++attempt) {
         content.bytes = valueOf(reader.read(static_cast<std::size_t>(before.st_size), maxSize), file);
         if (readHook())
             readHook()();

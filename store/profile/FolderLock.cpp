@@ -12,8 +12,8 @@ namespace quarvel {
 
 namespace {
 
-constexpr std::chrono::milliseconds longestWait{2000};
-constexpr std::chrono::milliseconds retryInterval{5};
+constexpr std::chrono::milliseconds kLongestWait{2000};
+constexpr std::chrono::milliseconds kRetryInterval{5};
 
 } // namespace
 
@@ -25,7 +25,7 @@ FolderLock::FolderLock(const std::filesystem::path& target)
     : m_fd(::open(folderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
     if (!m_fd.valid())
         throw ProfileError(ProfileError::Operation::Write, target, errno);
-    const auto deadline = std::chrono::steady_clock::now() + longestWait;
+    const auto deadline = std::chrono::steady_clock::now() + kLongestWait;
     while (::flock(m_fd.get(), LOCK_EX | LOCK_NB) != 0) {
         if (errno == EINTR)
             continue;
@@ -34,7 +34,7 @@ FolderLock::FolderLock(const std::filesystem::path& target)
         if (std::chrono::steady_clock::now() >= deadline)
             throw ProfileError(ProfileError::Operation::Write, target, EWOULDBLOCK,
                                "another program is writing this file");
-        std::this_thread::sleep_for(retryInterval);
+        std::this_thread::sleep_for(kRetryInterval);
     }
 }
 

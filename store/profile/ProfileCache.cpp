@@ -22,7 +22,7 @@ std::shared_ptr<const ProfileDocument> ProfileCache::load(const std::filesystem:
         m_entries.erase(found);
     }
     ++m_statistics.reads;
-    std::optional<FileContent> content = FileReader::read(file, ProfileDocument::maxSize);
+    std::optional<FileContent> content = FileReader::read(file, ProfileDocument::kMaxSize);
     if (!content)
         return std::make_shared<const ProfileDocument>(std::string_view());
     const FileStamp stamp = content->stamp;
@@ -49,7 +49,7 @@ std::shared_ptr<const ProfileDocument> ProfileCache::stillCurrent(Entry& entry) 
         return entry.document;
     // Written moments ago: another program's change of the same size within the same tick would leave the
     // stamp as it was, so the bytes decide.
-    const std::optional<FileContent> content = FileReader::read(entry.file, ProfileDocument::maxSize);
+    const std::optional<FileContent> content = FileReader::read(entry.file, ProfileDocument::kMaxSize);
     if (!content || !content->consistent || content->stamp != entry.stamp ||
         content->bytes.view() != entry.document->bytes())
         return nullptr;

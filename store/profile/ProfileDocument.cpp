@@ -16,8 +16,8 @@ using profile_text::trimBlanks;
 
 namespace {
 
-constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view defaultLineBreak = "\r\n";
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kDefaultLineBreak = "\r\n";
 
 std::size_t findByte(std::string_view bytes, std::size_t from, std::size_t to, char byte) {
     if (from >= to) // also an empty file, whose bytes may be no memory at all
@@ -131,13 +131,13 @@ private:
 };
 
 ProfileDocument::ProfileDocument(platform::FileBytes content) : m_bytes(std::move(content)) {
-    if (m_bytes.size() > maxSize)
+    if (m_bytes.size() > kMaxSize)
         throw std::length_error("a profile file cannot be larger than 4 GiB");
     const std::string_view text = m_bytes.view();
-    if (text.starts_with(utf8ByteOrderMark))
-        m_textBegin = utf8ByteOrderMark.size();
+    if (text.starts_with(kUtf8ByteOrderMark))
+        m_textBegin = kUtf8ByteOrderMark.size();
     const std::size_t firstBreak = lineAt(m_textBegin).size() + m_textBegin;
-    m_lineBreak = firstBreak == text.size() ? defaultLineBreak
+    m_lineBreak = firstBreak == text.size() ? kDefaultLineBreak
                                             : text.substr(firstBreak, nextLine(m_textBegin) - firstBreak);
     findSections();
 }

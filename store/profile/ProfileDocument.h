@@ -28,7 +28,7 @@ namespace quarvel {
 class ProfileDocument {
 public:
     // Offsets are 32-bit, which keeps the parse small and fast.
-    static constexpr std::size_t maxSize = std::numeric_limits<std::uint32_t>::max();
+    static constexpr std::size_t kMaxSize = std::numeric_limits<std::uint32_t>::max();
 
     struct Section {
         std::string_view name;    // trimmed, as spelled in the file
@@ -51,7 +51,7 @@ public:
         std::size_t line;
     };
 
-    // Throw std::length_error for more than maxSize bytes.
+    // Throw std::length_error for more than kMaxSize bytes.
     explicit ProfileDocument(platform::FileBytes content);
     explicit ProfileDocument(std::string_view content);
     ProfileDocument(const ProfileDocument&) = delete;

@@ -22,7 +22,7 @@ namespace quarvel {
 namespace {
 
 // A write whose file changes under it starts again from the new bytes, this many times at most.
-constexpr int writeAttempts = 4;
+constexpr int kWriteAttempts = 4;
 
 // A file changed recently may be in the middle of being rewritten in place by another program (the
 // simulator saving fs9.cfg, an editor saving), which can pause between its pieces; a write waits for it
@@ -152,9 +152,9 @@ void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
     const std::filesystem::path target = AtomicFileWriter::followLinks(resolve(file));
     const FolderLock folder(target);
     AtomicFileWriter::removeLeftovers(folder, target);
-    for (int attempt = 0; attempt < writeAttempts; ++attempt) {
+    for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
         const std::optional<FileStamp> settled = waitUntilSettled(target);
-        std::optional<FileContent> content = FileReader::read(target, ProfileDocument::maxSize);
+        std::optional<FileContent> content = FileReader::read(target, ProfileDocument::kMaxSize);
         if (content && !content->consistent)
             continue;
         const std::optional<FileStamp> basis =

@@ -134,7 +134,7 @@ TEST_F(StartUpTest, HelpOptionsPrintTheUsageAndEndWithoutAWindow) {
     // Only as options: a bare "h" is an ordinary parameter.
     CEditorCommandLineInfo bare(&windowSystem, out, err);
     bare.ParseCommandLine({"h", "help"});
-    EXPECT_FALSE(bare.EndsStartUp());
+    EXPECT_FALSE(bare.endsStartUp());
     EXPECT_EQ(out.str(), "");
 }
 
