@@ -78,7 +78,7 @@ public:
     // opened brings up the prompt to browse for it.
     void ReadCfg();
     // Refills the key list from the section the tree now shows as selected (none: the list is emptied).
-    void OnSelchangedSectionTree(int sectionRow);
+    void OnSelchangedSectionTree(int item);
     // When another program has changed the open file since the tree and list were filled, fills them
     // again, keeping the selected section (by name and occurrence), the list's scroll position, and its
     // selected row while that row still holds the same line. Runs when the window gets the focus and

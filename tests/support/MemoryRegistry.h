@@ -57,8 +57,8 @@ private:
 
     // The folded full path of a key below a root or an open key; empty when parent is neither.
     std::string fullPath(HKEY parent, const std::string& subKey) const;
-    Key& createPath(const std::string& folded);
-    HKEY handOut(const std::string& folded);
+    Key& createPath(const std::string& path);
+    HKEY handOut(const std::string& path);
     Key* keyOf(HKEY handle);
 
     std::map<std::string, Key> m_keys;              // by folded full path, "HKLM\..." or "HKCU\..."
