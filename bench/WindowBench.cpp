@@ -90,8 +90,10 @@ bool namesShownWhole(const CEditorDlg& dialog, const GeneratedProfile& scenery) 
     int widest = 0;
     for (const std::string& name : scenery.sectionNames())
         widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(name)));
-    std::cout << "Widest name " << widest << " px, tree column " << dialog.m_tree.columnWidth(0) << " px\n";
-    return dialog.m_tree.columnWidth(0) >= widest;
+    // Rows are all of one width, at least the view's; the first stands for them all.
+    const int rowWidth = dialog.m_tree.sizeHintForIndex(dialog.m_tree.model()->index(0, 0)).width();
+    std::cout << "Widest name " << widest << " px, tree rows " << rowWidth << " px\n";
+    return rowWidth >= widest;
 }
 
 } // namespace

@@ -158,6 +158,7 @@ private:
     std::optional<ProfileFile> readSections();
     std::vector<std::string_view> shownSectionNames() const;
     void followAfterFocus();
+    void adoptOwnWrite();
     void openKind(FileKind kind);
 
     // The file dialogs for configuration files: open (browse, Open Other) and save (Save As).
@@ -206,7 +207,8 @@ private:
     ControlLayout m_layout;
     QString m_strLastFind;                               // the text of the last search
     std::optional<ProfileDocument::LinePlace> m_lastHit; // where it was found
-    // The open file's stamp when the tree was last filled from it; nothing before the first fill.
+    // The open file's stamp when the tree was last filled from it, or after the window's own write to the
+    // file as filled; nothing before the first fill.
     std::optional<std::optional<FileStamp>> m_shownStamp;
 };
 

@@ -1,11 +1,9 @@
 #include "ui/CSectionTreeCtrl.h"
 
 #include "ui/Cp1252.h"
-#include "ui/FlatTreeWidget.h"
 
 #include <QEvent>
 #include <QFontMetrics>
-#include <QHeaderView>
 
 #include <algorithm>
 #include <array>
@@ -26,11 +24,14 @@ struct NameWidth {
 
 } // namespace
 
-CSectionTreeCtrl::CSectionTreeCtrl(QWidget* parent) : QTreeView(parent), m_model(this) {
-    FlatTreeWidget::makeFlat(*this);
+CSectionTreeCtrl::CSectionTreeCtrl(QWidget* parent) : QListView(parent), m_model(this) {
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragDropMode(QAbstractItemView::NoDragDrop);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setContextMenuPolicy(Qt::CustomContextMenu);
     setModel(&m_model);
-    setHeaderHidden(true);
-    header()->setSectionResizeMode(0, QHeaderView::Fixed);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
         if (m_removing)
             m_movedWhileRemoving = true;
@@ -49,13 +50,13 @@ QString CSectionTreeCtrl::sectionText(int row) const {
 
 void CSectionTreeCtrl::setSections(ProfileFile file) {
     replaceRows(std::move(file));
-    m_columnWidth = 0;
-    fitColumnToNames(0);
+    m_rowWidth = 0;
+    fitRowsToNames(0);
 }
 
 int CSectionTreeCtrl::appendSection(const QString& text) {
     const int row = m_model.append(encodeCp1252(text).bytes);
-    fitColumnToNames(row);
+    fitRowsToNames(row);
     return row;
 }
 
@@ -107,17 +108,17 @@ QItemSelectionModel::SelectionFlags CSectionTreeCtrl::selectionCommand(const QMo
 }
 
 void CSectionTreeCtrl::changeEvent(QEvent* event) {
-    QTreeView::changeEvent(event);
+    QListView::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        m_columnWidth = 0;
-        fitColumnToNames(0);
+        m_rowWidth = 0;
+        fitRowsToNames(0);
     }
 }
 
-// Widens the column for the names from the row on. Measuring each of 200,000 names with the font would
+// Widens the rows for the names from the row on. Measuring each of 200,000 names with the font would
 // take longer than loading the file, so every name is first measured with a table of its characters'
 // widths, and only those that look widest are measured as the view lays them out (kerning included).
-void CSectionTreeCtrl::fitColumnToNames(int firstRow) {
+void CSectionTreeCtrl::fitRowsToNames(int firstRow) {
     const QFontMetrics metrics(font());
     // Measured when first met: a character the font lacks sends the measure looking through other fonts.
     std::array<int, 256> advance{};
@@ -138,14 +139,19 @@ void CSectionTreeCtrl::fitColumnToNames(int firstRow) {
         widths.begin() + static_cast<std::ptrdiff_t>(std::min(exactlyMeasured, widths.size()));
     std::partial_sort(widths.begin(), widest, widths.end(),
                       [](const NameWidth& a, const NameWidth& b) { return a.width > b.width; });
+    // The rows' own size is set aside while the names are measured as the view would lay them out alone.
+    m_model.setRowSize({});
+    int rowHeight = 0;
     for (auto measured = widths.begin(); measured != widest; ++measured) {
-        const QModelIndex index = m_model.index(measured->row);
-        const int exact = sizeHintForIndex(index).width();
+        const QSize exact = sizeHintForIndex(m_model.index(measured->row));
         // The table's width plus the room the view gives around a name: never narrower than the name.
-        const int margin = exact - metrics.horizontalAdvance(sectionText(measured->row));
-        m_columnWidth = std::max({m_columnWidth, exact, measured->width + margin});
+        const int margin = exact.width() - metrics.horizontalAdvance(sectionText(measured->row));
+        m_rowWidth = std::max({m_rowWidth, exact.width(), measured->width + margin});
+        rowHeight = std::max(rowHeight, exact.height());
     }
-    header()->resizeSection(0, m_columnWidth);
+    m_model.setRowSize(QSize(m_rowWidth, rowHeight));
+    // The view keeps the size of a row until it lays the rows out again.
+    scheduleDelayedItemsLayout();
 }
 
 } // namespace quarvel

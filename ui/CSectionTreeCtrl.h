@@ -3,8 +3,8 @@
 #include "store/profile/ProfileFile.h"
 #include "ui/SectionListModel.h"
 
+#include <QListView>
 #include <QString>
-#include <QTreeView>
 
 #include <string_view>
 
@@ -15,8 +15,9 @@ namespace quarvel {
 // are addressed by their index, none by -1. The selected row is the caret: whenever there is one it is
 // also shown selected, a click on empty space or a control-click does not take the selection away, and
 // when the selected row is deleted the selection moves to a neighbour and is reported like any other
-// change. The column is as wide as the widest name.
-class CSectionTreeCtrl : public QTreeView {
+// change. Every row is as wide as the widest name, so that no name is cut short: a list view with rows of
+// one size lays out 200,000 of them without asking each for its size.
+class CSectionTreeCtrl : public QListView {
     Q_OBJECT
 public:
     static constexpr int none = -1;
@@ -54,10 +55,10 @@ protected:
 private:
     bool holds(int row) const { return row >= 0 && row < sectionCount(); }
     void replaceRows(ProfileFile file);
-    void fitColumnToNames(int firstRow);
+    void fitRowsToNames(int firstRow);
 
     SectionListModel m_model;
-    int m_columnWidth = 0;
+    int m_rowWidth = 0;
     bool m_removing = false;
     bool m_movedWhileRemoving = false;
 };

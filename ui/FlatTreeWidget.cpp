@@ -29,20 +29,16 @@ QString cellToolTip(const QString& text) {
 } // namespace
 
 FlatTreeWidget::FlatTreeWidget(QWidget* parent) : QTreeWidget(parent) {
-    makeFlat(*this);
-}
-
-void FlatTreeWidget::makeFlat(QTreeView& view) {
-    view.setRootIsDecorated(false);
-    view.setItemsExpandable(false);
-    view.setSortingEnabled(false);
-    view.setUniformRowHeights(true);
-    view.setSelectionMode(QAbstractItemView::SingleSelection);
-    view.setSelectionBehavior(QAbstractItemView::SelectRows);
-    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view.setDragDropMode(QAbstractItemView::NoDragDrop);
-    view.setContextMenuPolicy(Qt::CustomContextMenu);
-    view.header()->setStretchLastSection(false);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setSortingEnabled(false);
+    setUniformRowHeights(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragDropMode(QAbstractItemView::NoDragDrop);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    header()->setStretchLastSection(false);
 }
 
 // The tooltip is made when asked for, from the cell's own text: rows keep no second copy of it.

@@ -9,10 +9,6 @@ namespace quarvel {
 // as a tooltip, since a narrow column cuts it short.
 class FlatTreeWidget : public QTreeWidget {
     Q_OBJECT
-public:
-    // The same settings for any tree view that shows a flat list.
-    static void makeFlat(QTreeView& view);
-
 protected:
     explicit FlatTreeWidget(QWidget* parent);
 

@@ -60,6 +60,7 @@ int CEditorDlg::runTextDialog(QDialog& dialog) {
 bool CEditorDlg::writeToFile(const std::function<void()>& write) {
     try {
         write();
+        adoptOwnWrite();
         return true;
     } catch (const ProfileConflict&) {
         m_windowSystem.MessageBox(

@@ -66,6 +66,14 @@ void CEditorDlg::followOutsideChanges() {
     m_list.verticalScrollBar()->setValue(scroll);
 }
 
+// Every command updates the tree and list for its own write, so a write that found the file as shown
+// leaves nothing to read back; one that found it changed by another program does, later.
+void CEditorDlg::adoptOwnWrite() {
+    const std::optional<ProfileStore::OwnWrite> own = m_host.store().lastOwnWrite(m_strCfgPath);
+    if (m_shownStamp && own && *m_shownStamp == own->before)
+        m_shownStamp = own->after;
+}
+
 std::vector<std::string_view> CEditorDlg::shownSectionNames() const {
     std::vector<std::string_view> names;
     names.reserve(static_cast<std::size_t>(m_tree.sectionCount()));

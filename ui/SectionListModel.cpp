@@ -32,14 +32,24 @@ void SectionListModel::remove(int row) {
     endRemoveRows();
 }
 
+QModelIndex SectionListModel::index(int row, int column, const QModelIndex& parent) const {
+    const bool held =
+        row >= 0 && static_cast<std::size_t>(row) < m_names.size() && column == 0 && !parent.isValid();
+    return held ? createIndex(row, column) : QModelIndex();
+}
+
 int SectionListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(m_names.size());
 }
 
 QVariant SectionListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    if (!index.isValid() || index.row() >= rowCount())
         return {};
-    return decodeCp1252(name(index.row()));
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return decodeCp1252(name(index.row()));
+    if (role == Qt::SizeHintRole && m_rowSize.isValid())
+        return m_rowSize;
+    return {};
 }
 
 Qt::ItemFlags SectionListModel::flags(const QModelIndex& index) const {

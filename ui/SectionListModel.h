@@ -4,6 +4,7 @@
 #include "store/profile/ProfileFile.h"
 
 #include <QAbstractListModel>
+#include <QSize>
 
 #include <deque>
 #include <string>
@@ -25,10 +26,15 @@ public:
     // Returns the new row.
     int append(std::string name);
     void remove(int row);
+    // The size every row asks for; none (an invalid size) leaves each to the view's measure.
+    void setRowSize(QSize size) { m_rowSize = size; }
 
     // The name's bytes as the file spells them.
     std::string_view name(int row) const { return m_names[static_cast<std::size_t>(row)]; }
 
+    // Without the base's checks through rowCount() and columnCount(): the view asks for every row's index
+    // when it lays out 200,000 rows.
+    QModelIndex index(int row, int column = 0, const QModelIndex& parent = {}) const override;
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
@@ -37,6 +43,7 @@ private:
     ProfileFile m_file; // holds the bytes the names are views of
     std::vector<std::string_view, platform::LargeBlockAllocator<std::string_view>> m_names;
     std::deque<std::string> m_added; // names of appended rows; a deque keeps them in place
+    QSize m_rowSize;
 };
 
 } // namespace quarvel

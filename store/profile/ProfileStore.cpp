@@ -168,7 +168,7 @@ void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
             return;
         const auto pieces = splice->pieces(document.bytes());
         if (const auto written = AtomicFileWriter::replace(folder, target, pieces, basis)) {
-            m_ownWriteStamps.insert_or_assign(target.native(), *written);
+            m_ownWrites.insert_or_assign(target.native(), OwnWrite{basis, *written});
             // The next read finds the file as this write left it, without parsing it again.
             m_cache.keepWritten(resolve(file), *written, joined(pieces));
             return;
@@ -178,12 +178,23 @@ void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
                        "the file kept changing while it was being written");
 }
 
+std::optional<ProfileStore::OwnWrite> ProfileStore::lastOwnWrite(const std::filesystem::path& file) const {
+    try {
+        const auto own = m_ownWrites.find(AtomicFileWriter::followLinks(resolve(file)).native());
+        return own != m_ownWrites.end() ? std::optional(own->second) : std::nullopt;
+    } catch (const ProfileError&) {
+        // A link that no longer leads anywhere: no write of this store is known to be the file's last, and
+        // the next read of the file says what is wrong with it.
+        return std::nullopt;
+    }
+}
+
 std::optional<FileStamp> ProfileStore::waitUntilSettled(const std::filesystem::path& target) const {
     const std::int64_t deadline = FileStamp::nowNanoseconds() + settleLimit;
     for (;;) {
         const std::optional<FileStamp> stamp = stampOf(target);
-        const auto own = m_ownWriteStamps.find(target.native());
-        if (!stamp || (own != m_ownWriteStamps.end() && own->second == *stamp))
+        const auto own = m_ownWrites.find(target.native());
+        if (!stamp || (own != m_ownWrites.end() && own->second.after == *stamp))
             return stamp;
         const std::int64_t now = FileStamp::nowNanoseconds();
         if (stamp->isSettled(now, m_quietTime))

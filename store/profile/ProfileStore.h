@@ -84,6 +84,15 @@ public:
 
     ProfileCache::Statistics cacheStatistics() const { return m_cache.statistics(); }
 
+    // This store's last write to a file: the stamp of the file it changed (none when it made the file) and
+    // the stamp the write left. A view that showed the file as it was before can take the write's stamp as
+    // its own, since the edit it asked for is all that changed.
+    struct OwnWrite {
+        std::optional<FileStamp> before;
+        FileStamp after;
+    };
+    std::optional<OwnWrite> lastOwnWrite(const std::filesystem::path& file) const;
+
 private:
     using Edit = std::function<std::optional<ProfileEditor::Splice>(const ProfileEditor&)>;
     void change(const std::filesystem::path& file, const Edit& edit);
@@ -93,9 +102,9 @@ private:
     std::filesystem::path m_windowsDirectory;
     std::int64_t m_quietTime;
     mutable ProfileCache m_cache;
-    // The stamp each file had after this store's last write to it: a file that still has it was last
+    // This store's last write to each file: a file that still has the stamp the write left was last
     // written by this store, completely, and need not be given time to settle.
-    std::unordered_map<std::string, FileStamp> m_ownWriteStamps;
+    std::unordered_map<std::string, OwnWrite> m_ownWrites;
 };
 
 } // namespace quarvel

@@ -14,4 +14,13 @@ inline bool showActive(QWidget& window) {
     return QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; });
 }
 
+// The window gets the focus again, after the player used another program or a dialog.
+inline void refocus(QWidget& window) {
+    window.activateWindow();
+    QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; });
+    QEvent activation(QEvent::ActivationChange);
+    QApplication::sendEvent(&window, &activation);
+    QCoreApplication::processEvents();
+}
+
 } // namespace quarvel::test

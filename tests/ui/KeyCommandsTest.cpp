@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 
 #include <cstring>
 
@@ -252,6 +253,28 @@ TEST_F(KeyCommandsTest, ALineChangedByAnotherProgramIsNotOverwritten) {
     dialog->OnCommand(ID_CHANGE_KEY);
     EXPECT_EQ(sections(), QStringList{"Main"});
     EXPECT_EQ(fileBytes(), "[Main]\r\nk=9\r\n");
+}
+
+TEST_F(KeyCommandsTest, TheWindowsOwnWriteIsNotReadBackButAnotherProgramsBeforeItIs) {
+    start("[Main]\r\nk=1\r\n[Other]\r\nx=1\r\n");
+    clickRow(0);
+    const QSignalSpy treeFills(dialog->m_tree.model(), &QAbstractItemModel::modelReset);
+    script([](QDialog& shown) { type(shown, "value", QStringLiteral("2")); });
+    dialog->OnCommand(ID_CHANGE_KEY);
+    test::refocus(*dialog);
+    EXPECT_EQ(treeFills.count(), 0) << "the window already shows what it wrote";
+
+    // Another program adds a section while the next edit's dialog is open: the edit still goes in, and
+    // the addition shows once the window has the focus again.
+    script([this](QDialog& shown) {
+        host.write(host.fs9Cfg(), "[Main]\r\nk=2\r\n[Other]\r\nx=1\r\n[New]\r\n");
+        type(shown, "value", QStringLiteral("3"));
+    });
+    dialog->OnCommand(ID_CHANGE_KEY);
+    EXPECT_EQ(fileBytes(), "[Main]\r\nk=3\r\n[Other]\r\nx=1\r\n[New]\r\n");
+    test::refocus(*dialog);
+    EXPECT_EQ(sections(), (QStringList{"Main", "Other", "New"}));
+    EXPECT_EQ(rows(), QStringList{"k|3|Shipped words"});
 }
 
 } // namespace

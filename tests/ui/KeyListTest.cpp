@@ -4,7 +4,9 @@
 #include <memory>
 
 #include <QHeaderView>
+#include <QListView>
 #include <QSignalSpy>
+#include <QStringListModel>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -206,20 +208,32 @@ TEST_F(SectionTreeTest, ScrollsASectionToTheTop) {
     EXPECT_EQ(tree.indexAt(QPoint(5, 1)).row(), 0);
 }
 
-// The names of a big file as the view shows them: whole, however many there are and whichever is widest.
-TEST_F(SectionTreeTest, TheColumnFitsTheWidestNameOfAnyCount) {
+// The width a list view gives the name when it lays it out alone.
+int naturalWidth(const QFont& font, const QString& name) {
+    QStringListModel model({name});
+    QListView view;
+    view.setFont(font);
+    view.setModel(&model);
+    return view.sizeHintForIndex(model.index(0)).width();
+}
+
+// The names of a big file as the view shows them: whole, however many there are and whichever is widest,
+// also in a pane narrower than the names.
+TEST_F(SectionTreeTest, RowsFitTheWidestNameOfAnyCount) {
     std::string bytes;
     for (int i = 1; i <= 20000; ++i)
         bytes += "[Area." + std::to_string(i) + "]\r\nLayer=1\r\n";
     bytes += "[WWWW]\r\n[iiiiiiiiiiiii]\r\n";
     tree.setSections(ProfileFile(std::make_shared<const ProfileDocument>(bytes)));
+    tree.resize(40, 300);
     ASSERT_EQ(tree.sectionCount(), 20002);
+    const auto shownWidth = [&](int row) { return tree.visualRect(tree.model()->index(row, 0)).width(); };
     for (const int row : {998, 19999, 20000, 20001})
-        EXPECT_GE(tree.columnWidth(0), tree.sizeHintForIndex(tree.model()->index(row, 0)).width()) << row;
-    const int wide = tree.columnWidth(0);
-    tree.appendSection(QStringLiteral("Area.1 with a much longer name than any"));
-    EXPECT_GT(tree.columnWidth(0), wide);
-    EXPECT_GE(tree.columnWidth(0), tree.sizeHintForIndex(tree.model()->index(20002, 0)).width());
+        EXPECT_GE(shownWidth(row), naturalWidth(tree.font(), tree.sectionText(row))) << row;
+    const QString longer = QStringLiteral("Area.1 with a much longer name than any");
+    tree.appendSection(longer);
+    EXPECT_GE(shownWidth(0), naturalWidth(tree.font(), longer));
+    EXPECT_GE(shownWidth(20002), naturalWidth(tree.font(), longer));
 }
 
 } // namespace

@@ -386,13 +386,6 @@ TEST(KeyEntryTest, SplitsAtTheFirstEqualsSignAndTrimsNothing) {
     EXPECT_EQ(KeyEntry::split("plain").value, "plain");
 }
 
-// The window gets the focus again, after the player used another program.
-void refocus(CEditorDlg& dialog) {
-    QEvent activation(QEvent::ActivationChange);
-    QApplication::sendEvent(&dialog, &activation);
-    QCoreApplication::processEvents();
-}
-
 std::string keyLines(int count, int changed) {
     std::string lines;
     for (int key = 0; key < count; ++key) {
@@ -415,7 +408,7 @@ TEST_F(LoadingTest, AnOutsideChangeShowsWhenTheWindowGetsTheFocusInTheSamePlace)
 
     host.write(host.fs9Cfg(),
                "[New]\r\n[A]\r\n[B]\r\n" + keyLines(100, 5) + "[b]\r\n" + keyLines(100, 5) + "[C]\r\n");
-    refocus(*dialog);
+    test::refocus(*dialog);
     EXPECT_EQ(sections(), (QStringList{"New", "A", "B", "b", "C"}));
     EXPECT_EQ(dialog->m_tree.selectedSection(), 3);
     EXPECT_EQ(rows().at(5), "k5|changed|");
@@ -441,8 +434,8 @@ TEST_F(LoadingTest, AFileThatCannotBeReadAfterAnOutsideChangeIsReportedOnce) {
     start();
     std::filesystem::remove(host.fs9Cfg());
     std::filesystem::create_directory(host.fs9Cfg());
-    refocus(*dialog);
-    refocus(*dialog);
+    test::refocus(*dialog);
+    test::refocus(*dialog);
     ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
     EXPECT_EQ(windowSystem.messageBoxes[0].caption, "Error reading file");
     EXPECT_EQ(dialog->m_tree.sectionCount(), 0);
