@@ -282,11 +282,11 @@ void RegistryFileParser::parseData(std::string_view rest, HiveValue& value) {
         std::string_view tag;
         std::uint32_t type;
     };
-    static constexpr std::array<StringForm, 4> stringForms{{{"\"", kRegString},
-                                                            {"str:\"", kRegString},
-                                                            {"str(2):\"", kRegExpandString},
-                                                            {"str(7):\"", kRegMultiString}}};
-    for (const StringForm& form : stringForms) {
+    static constexpr std::array<StringForm, 4> kStringForms{{{"\"", kRegString},
+                                                             {"str:\"", kRegString},
+                                                             {"str(2):\"", kRegExpandString},
+                                                             {"str(7):\"", kRegMultiString}}};
+    for (const StringForm& form : kStringForms) {
         if (takePrefix(rest, form.tag)) {
             value.type = form.type;
             value.data = utf16LittleEndianWithZero(takeEscaped(rest, '"'));

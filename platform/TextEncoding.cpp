@@ -38,18 +38,18 @@ int sequenceLength(unsigned char lead) {
 
 // One well-formed sequence at the start of text, or nothing.
 std::optional<char32_t> decodeOne(std::string_view text, int length) {
-    constexpr std::array<unsigned char, 5> leadMask{0, 0x7F, 0x1F, 0x0F, 0x07};
-    constexpr std::array<char32_t, 5> smallest{0, 0, 0x80, 0x800, 0x10000};
+    constexpr std::array<unsigned char, 5> kLeadMask{0, 0x7F, 0x1F, 0x0F, 0x07};
+    constexpr std::array<char32_t, 5> kSmallest{0, 0, 0x80, 0x800, 0x10000};
     if (length == 0 || text.size() < static_cast<std::size_t>(length))
         return std::nullopt;
-    char32_t codePoint = static_cast<unsigned char>(text[0]) & leadMask[length];
+    char32_t codePoint = static_cast<unsigned char>(text[0]) & kLeadMask[length];
     for (int i = 1; i < length; ++i) {
         const auto next = static_cast<unsigned char>(text[i]);
         if ((next & 0xC0) != 0x80)
             return std::nullopt;
         codePoint = (codePoint << 6) | (next & 0x3F);
     }
-    if (codePoint < smallest[length] || codePoint > 0x10FFFF || isHighSurrogate(codePoint) ||
+    if (codePoint < kSmallest[length] || codePoint > 0x10FFFF || isHighSurrogate(codePoint) ||
         isLowSurrogate(codePoint))
         return std::nullopt;
     return codePoint;

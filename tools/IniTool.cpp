@@ -90,7 +90,7 @@ int IniTool::run(const Arguments& arguments) {
 }
 
 int IniTool::dispatch(const Arguments& arguments) {
-    static constexpr std::array<Command, 8> commands{{
+    static constexpr std::array<Command, 8> kCommands{{
         {"sections", "FILE", 1, 1, &IniTool::listSections},
         {"section", "FILE SECTION", 2, 2, &IniTool::printSection},
         {"get", "FILE SECTION KEY [DEFAULT]", 3, 4, &IniTool::getValue},
@@ -104,7 +104,7 @@ int IniTool::dispatch(const Arguments& arguments) {
         m_err << kProgramName << ": no command given (try '" << kProgramName << " --help')\n";
         return UsageError;
     }
-    for (const Command& command : commands) {
+    for (const Command& command : kCommands) {
         if (arguments[0] != command.name)
             continue;
         const std::size_t count = arguments.size() - 1;

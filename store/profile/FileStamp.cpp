@@ -6,10 +6,10 @@ namespace quarvel {
 
 namespace {
 
-constexpr std::int64_t nanosecondsPerSecond = 1'000'000'000;
+constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
 
 std::int64_t nanoseconds(const struct timespec& time) {
-    return static_cast<std::int64_t>(time.tv_sec) * nanosecondsPerSecond + time.tv_nsec;
+    return static_cast<std::int64_t>(time.tv_sec) * kNanosecondsPerSecond + time.tv_nsec;
 }
 
 } // namespace

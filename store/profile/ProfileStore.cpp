@@ -28,7 +28,7 @@ constexpr int kWriteAttempts = 4;
 // simulator saving fs9.cfg, an editor saving), which can pause between its pieces; a write waits for it
 // to be quiet for the store's quiet time, but at most this long. The quiet time also exceeds the time
 // stamp granularity, so that any change after the read shows in the file's stamp.
-constexpr std::int64_t settleLimit = 2'000'000'000; // nanoseconds
+constexpr std::int64_t kSettleLimit = 2'000'000'000; // nanoseconds
 
 std::optional<FileStamp> stampOf(const std::filesystem::path& file) {
     std::optional<FileStamp> stamp = FileStamp::ofFile(file);
@@ -190,7 +190,7 @@ std::optional<ProfileStore::OwnWrite> ProfileStore::lastOwnWrite(const std::file
 }
 
 std::optional<FileStamp> ProfileStore::waitUntilSettled(const std::filesystem::path& target) const {
-    const std::int64_t deadline = FileStamp::nowNanoseconds() + settleLimit;
+    const std::int64_t deadline = FileStamp::nowNanoseconds() + kSettleLimit;
     for (;;) {
         const std::optional<FileStamp> stamp = stampOf(target);
         const auto own = m_ownWrites.find(target.native());

@@ -32,10 +32,10 @@ class ProfileStore {
 public:
     // A write waits for a file changed less than this long ago (nanoseconds) to settle, as another
     // program may be rewriting it in place; zero where no other program writes the files.
-    static constexpr std::int64_t defaultQuietTime = 100'000'000;
+    static constexpr std::int64_t kDefaultQuietTime = 100'000'000;
 
     // Bare file names (no folder) resolve in this folder: the Windows directory of the Wine prefix.
-    explicit ProfileStore(std::filesystem::path windowsDirectory, std::int64_t quietTime = defaultQuietTime);
+    explicit ProfileStore(std::filesystem::path windowsDirectory, std::int64_t quietTime = kDefaultQuietTime);
 
     std::filesystem::path resolve(const std::filesystem::path& file) const;
 

@@ -26,17 +26,17 @@ constexpr std::array<unsigned char, 256> makeFoldTable() {
     return table;
 }
 
-constexpr std::array<unsigned char, 256> foldTable = makeFoldTable();
+constexpr std::array<unsigned char, 256> kFoldTable = makeFoldTable();
 
 } // namespace
 
 unsigned char foldCase(unsigned char c) {
-    return foldTable[c];
+    return kFoldTable[c];
 }
 
 bool namesEqual(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return foldTable[static_cast<unsigned char>(x)] == foldTable[static_cast<unsigned char>(y)];
+               return kFoldTable[static_cast<unsigned char>(x)] == kFoldTable[static_cast<unsigned char>(y)];
            });
 }
 
@@ -44,7 +44,7 @@ std::size_t nameHash(std::string_view name) {
     // FNV-1a over the folded bytes: equal names under namesEqual hash alike.
     std::size_t hash = 14695981039346656037ULL;
     for (char c : name) {
-        hash ^= foldTable[static_cast<unsigned char>(c)];
+        hash ^= kFoldTable[static_cast<unsigned char>(c)];
         hash *= 1099511628211ULL;
     }
     return hash;

@@ -17,7 +17,8 @@ inline bool showActive(QWidget& window) {
 // The window gets the focus again, after the player used another program or a dialog.
 inline void refocus(QWidget& window) {
     window.activateWindow();
-    QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; });
+    // The activation event below goes to the window whether or not the platform has activated it yet.
+    static_cast<void>(QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; }));
     QEvent activation(QEvent::ActivationChange);
     QApplication::sendEvent(&window, &activation);
     QCoreApplication::processEvents();
