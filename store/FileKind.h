@@ -61,7 +61,7 @@ constexpr const FileKindInfo& fileKindRow(FileKind kind) {
 inline std::optional<FileKindInfo> fileKindInfo(int value) {
     if (value < 0 || value >= static_cast<int>(kFileKinds.size()))
         return std::nullopt;
-    return kFileKinds[static_cast<std::size_t>(value)];
+    return fileKindRow(static_cast<FileKind>(value));
 }
 
 } // namespace quarvel
