@@ -66,7 +66,7 @@ GeneratedProfile::~GeneratedProfile() {
 }
 
 void GeneratedProfile::waitUntilSettled() const {
-    std::this_thread::sleep_for(std::chrono::nanoseconds(ProfileCache::defaultSettleTime) +
+    std::this_thread::sleep_for(std::chrono::nanoseconds(ProfileCache::kDefaultSettleTime) +
                                 std::chrono::milliseconds(100));
 }
 

@@ -285,7 +285,7 @@ void CEditorDlg::OnAppExit() {
 }
 
 void CEditorDlg::OnUpdateSectionSelected(CCmdUI& cmdUI) const {
-    cmdUI.Enable(m_tree.selectedSection() != CSectionTreeCtrl::none);
+    cmdUI.Enable(m_tree.selectedSection() != CSectionTreeCtrl::kNone);
 }
 
 void CEditorDlg::OnUpdateKeySelected(CCmdUI& cmdUI) const {

@@ -15,7 +15,7 @@ namespace quarvel {
 namespace {
 
 // How many of the names that look widest are measured exactly.
-constexpr std::size_t exactlyMeasured = 32;
+constexpr std::size_t kExactlyMeasured = 32;
 
 struct NameWidth {
     int width;
@@ -36,12 +36,12 @@ CSectionTreeCtrl::CSectionTreeCtrl(QWidget* parent) : QListView(parent), m_model
         if (m_removing)
             m_movedWhileRemoving = true;
         else
-            emit sectionSelected(current.isValid() ? current.row() : none);
+            emit sectionSelected(current.isValid() ? current.row() : kNone);
     });
 }
 
 int CSectionTreeCtrl::nextSection(int row) const {
-    return holds(row) && holds(row + 1) ? row + 1 : none;
+    return holds(row) && holds(row + 1) ? row + 1 : kNone;
 }
 
 QString CSectionTreeCtrl::sectionText(int row) const {
@@ -70,7 +70,7 @@ void CSectionTreeCtrl::deleteSection(int row) {
     m_model.remove(row);
     m_removing = false;
     if (m_movedWhileRemoving)
-        emit sectionSelected(currentIndex().isValid() ? currentIndex().row() : none);
+        emit sectionSelected(currentIndex().isValid() ? currentIndex().row() : kNone);
 }
 
 void CSectionTreeCtrl::deleteAllSections() {
@@ -82,12 +82,12 @@ void CSectionTreeCtrl::replaceRows(ProfileFile file) {
     const bool hadCurrent = currentIndex().isValid();
     m_model.reset(std::move(file));
     if (hadCurrent)
-        emit sectionSelected(none);
+        emit sectionSelected(kNone);
 }
 
 int CSectionTreeCtrl::selectedSection() const {
     const QModelIndex current = currentIndex();
-    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : none;
+    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : kNone;
 }
 
 void CSectionTreeCtrl::selectSection(int row) {
@@ -136,7 +136,7 @@ void CSectionTreeCtrl::fitRowsToNames(int firstRow) {
         widths.push_back({width, row});
     }
     const auto widest =
-        widths.begin() + static_cast<std::ptrdiff_t>(std::min(exactlyMeasured, widths.size()));
+        widths.begin() + static_cast<std::ptrdiff_t>(std::min(kExactlyMeasured, widths.size()));
     std::partial_sort(widths.begin(), widest, widths.end(),
                       [](const NameWidth& a, const NameWidth& b) { return a.width > b.width; });
     // The rows' own size is set aside while the names are measured as the view would lay them out alone.

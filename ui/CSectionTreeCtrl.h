@@ -12,20 +12,20 @@ namespace quarvel {
 
 // The section tree: one root-level row per section, text only, in the order added, never sorted. A view
 // over the file's own section list, so that a file of 200,000 sections makes no object per section. Rows
-// are addressed by their index, none by -1. The selected row is the caret: whenever there is one it is
-// also shown selected, a click on empty space or a control-click does not take the selection away, and
+// are addressed by their index, none by kNone (-1). The selected row is the caret: whenever there is one it
+// is also shown selected, a click on empty space or a control-click does not take the selection away, and
 // when the selected row is deleted the selection moves to a neighbour and is reported like any other
 // change. Every row is as wide as the widest name, so that no name is cut short: a list view with rows of
 // one size lays out 200,000 of them without asking each for its size.
 class CSectionTreeCtrl : public QListView {
     Q_OBJECT
 public:
-    static constexpr int none = -1;
+    static constexpr int kNone = -1;
 
     explicit CSectionTreeCtrl(QWidget* parent = nullptr);
 
     int sectionCount() const { return m_model.rowCount(); }
-    int firstSection() const { return sectionCount() > 0 ? 0 : none; }
+    int firstSection() const { return sectionCount() > 0 ? 0 : kNone; }
     int nextSection(int row) const;
     // The name as shown; empty for none.
     QString sectionText(int row) const;
@@ -44,7 +44,7 @@ public:
     void scrollToTop(int row);
 
 signals:
-    // The selection moved to the row (none when the tree was emptied).
+    // The selection moved to the row (kNone when the tree was emptied).
     void sectionSelected(int row);
 
 protected:

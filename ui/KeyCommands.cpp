@@ -87,7 +87,7 @@ bool CEditorDlg::writeToFile(const std::function<void()>& write) {
 void CEditorDlg::OnDblclkKeyList() {
     const int row = m_list.selectionMark();
     const int section = m_tree.selectedSection();
-    if (row < 0 || section == CSectionTreeCtrl::none)
+    if (row < 0 || section == CSectionTreeCtrl::kNone)
         return;
     CEditValueDlg edit(m_windowSystem, this);
     edit.m_strSection = tr("Section:  %1").arg(m_tree.sectionText(section));
@@ -116,7 +116,7 @@ void CEditorDlg::OnChangeKey() {
 
 void CEditorDlg::OnAddKey() {
     const int item = m_tree.selectedSection();
-    if (item == CSectionTreeCtrl::none)
+    if (item == CSectionTreeCtrl::kNone)
         return;
     const SectionRef section = sectionRefOf(item);
     CEditValueDlg edit(m_windowSystem, this);
@@ -161,7 +161,7 @@ void CEditorDlg::OnAddKey() {
 void CEditorDlg::OnRemoveKey() {
     const int row = m_list.selectionMark();
     const int section = m_tree.selectedSection();
-    if (row < 0 || section == CSectionTreeCtrl::none)
+    if (row < 0 || section == CSectionTreeCtrl::kNone)
         return;
     if (m_windowSystem.MessageBox(
             this, tr("Are you sure you want to remove the key '%1'?").arg(m_list.itemText(row, 0)),

@@ -99,7 +99,7 @@ void CEditorDlg::ReadCfg() {
     if (!file)
         return;
     m_tree.setSections(std::move(*file));
-    if (const int first = m_tree.firstSection(); first != CSectionTreeCtrl::none) {
+    if (const int first = m_tree.firstSection(); first != CSectionTreeCtrl::kNone) {
         m_tree.scrollToTop(first);
         m_tree.selectSection(first);
     }
@@ -188,7 +188,7 @@ void CEditorDlg::OnOpenTerrainCfg() {
 void CEditorDlg::OnSelchangedSectionTree(int item) {
     // A search hit waiting to be selected belongs to the list as it was.
     KillTimer(kSearchTimer);
-    if (item == CSectionTreeCtrl::none) {
+    if (item == CSectionTreeCtrl::kNone) {
         m_list.deleteAllRows();
         return;
     }

@@ -44,7 +44,7 @@ void CEditorDlg::followOutsideChanges() {
         return;
     const int selected = m_tree.selectedSection();
     const std::optional<SectionPlace> place =
-        selected == CSectionTreeCtrl::none
+        selected == CSectionTreeCtrl::kNone
             ? std::nullopt
             : std::optional(SectionPlace::of(shownSectionNames(), static_cast<std::size_t>(selected)));
     const int scroll = m_list.verticalScrollBar()->value();
@@ -57,7 +57,7 @@ void CEditorDlg::followOutsideChanges() {
     const std::optional<std::size_t> index = place ? place->indexIn(sections.sectionNames()) : std::nullopt;
     m_tree.setSections(std::move(*file));
     const int sectionRow = index ? static_cast<int>(*index) : m_tree.firstSection();
-    if (sectionRow == CSectionTreeCtrl::none)
+    if (sectionRow == CSectionTreeCtrl::kNone)
         return;
     m_tree.selectSection(sectionRow);
     if (row.index >= 0 && row.index < m_list.rowCount() && m_list.itemText(row.index, 0) == row.key &&
@@ -77,7 +77,7 @@ void CEditorDlg::adoptOwnWrite() {
 std::vector<std::string_view> CEditorDlg::shownSectionNames() const {
     std::vector<std::string_view> names;
     names.reserve(static_cast<std::size_t>(m_tree.sectionCount()));
-    for (int row = m_tree.firstSection(); row != CSectionTreeCtrl::none; row = m_tree.nextSection(row))
+    for (int row = m_tree.firstSection(); row != CSectionTreeCtrl::kNone; row = m_tree.nextSection(row))
         names.push_back(m_tree.sectionName(row));
     return names;
 }

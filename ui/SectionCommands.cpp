@@ -27,7 +27,7 @@ void CEditorDlg::OnAddSection() {
 
 void CEditorDlg::OnRemoveSection() {
     const int item = m_tree.selectedSection();
-    if (item == CSectionTreeCtrl::none)
+    if (item == CSectionTreeCtrl::kNone)
         return;
     const QString question = tr("Are you sure you want to remove the section '%1'?\n\n"
                                 "NOTE: ALL KEYS IN THIS SECTION WILL BE REMOVED!")

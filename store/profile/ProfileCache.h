@@ -19,9 +19,9 @@ namespace quarvel {
 // file's bytes are still the ones written, which spares the parse but not the read.
 class ProfileCache {
 public:
-    static constexpr std::int64_t defaultSettleTime = 2'000'000'000; // nanoseconds
+    static constexpr std::int64_t kDefaultSettleTime = 2'000'000'000; // nanoseconds
 
-    explicit ProfileCache(std::int64_t settleTime = defaultSettleTime, std::size_t capacity = 8);
+    explicit ProfileCache(std::int64_t settleTime = kDefaultSettleTime, std::size_t capacity = 8);
 
     // The file as it is on disk now; an empty document when it does not exist. Throws ProfileError.
     std::shared_ptr<const ProfileDocument> load(const std::filesystem::path& file);

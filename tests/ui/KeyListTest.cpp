@@ -159,18 +159,18 @@ protected:
 TEST_F(SectionTreeTest, KeepsTheOrderOfAppendsAndWalksItFromTheFirst) {
     tree.appendSection(QStringLiteral("Controls"));
     QStringList names;
-    for (int row = tree.firstSection(); row != CSectionTreeCtrl::none; row = tree.nextSection(row))
+    for (int row = tree.firstSection(); row != CSectionTreeCtrl::kNone; row = tree.nextSection(row))
         names << tree.sectionText(row);
     EXPECT_EQ(names, (QStringList{"Main", "Display", "Sound", "Controls"}));
     EXPECT_EQ(tree.sectionCount(), 4);
-    EXPECT_EQ(tree.selectedSection(), CSectionTreeCtrl::none);
+    EXPECT_EQ(tree.selectedSection(), CSectionTreeCtrl::kNone);
 }
 
 TEST_F(SectionTreeTest, DeletingTheSelectedSectionSelectsANeighbourAndSaysSo) {
     tree.selectSection(1);
     QSignalSpy selected(&tree, &CSectionTreeCtrl::sectionSelected);
     tree.deleteSection(1);
-    ASSERT_NE(tree.selectedSection(), CSectionTreeCtrl::none);
+    ASSERT_NE(tree.selectedSection(), CSectionTreeCtrl::kNone);
     EXPECT_EQ(tree.sectionText(tree.selectedSection()), QStringLiteral("Sound"));
     ASSERT_EQ(selected.count(), 1);
     EXPECT_EQ(selected.front().front().toInt(), tree.selectedSection());
@@ -192,10 +192,10 @@ TEST_F(SectionTreeTest, EmptyingTheTreeLeavesNothingSelectedAndReportsIt) {
     tree.selectSection(0);
     QSignalSpy selected(&tree, &CSectionTreeCtrl::sectionSelected);
     tree.deleteAllSections();
-    EXPECT_EQ(tree.selectedSection(), CSectionTreeCtrl::none);
+    EXPECT_EQ(tree.selectedSection(), CSectionTreeCtrl::kNone);
     EXPECT_EQ(tree.sectionCount(), 0);
     ASSERT_EQ(selected.count(), 1);
-    EXPECT_EQ(selected.front().front().toInt(), CSectionTreeCtrl::none);
+    EXPECT_EQ(selected.front().front().toInt(), CSectionTreeCtrl::kNone);
 }
 
 TEST_F(SectionTreeTest, ScrollsASectionToTheTop) {
@@ -227,7 +227,9 @@ TEST_F(SectionTreeTest, RowsFitTheWidestNameOfAnyCount) {
     tree.setSections(ProfileFile(std::make_shared<const ProfileDocument>(bytes)));
     tree.resize(40, 300);
     ASSERT_EQ(tree.sectionCount(), 20002);
-    const auto shownWidth = [&](int row) { return tree.visualRect(tree.model()->index(row, 0)).width(); };
+    const auto shownWidth = [&](int row) {
+        return tree.visualRect(tree.model()->index(row, 0)).width();
+    };
     for (const int row : {998, 19999, 20000, 20001})
         EXPECT_GE(shownWidth(row), naturalWidth(tree.font(), tree.sectionText(row))) << row;
     const QString longer = QStringLiteral("Area.1 with a much longer name than any");

@@ -319,7 +319,7 @@ TEST_F(LoadingTest, AFileWithoutSectionsLeavesTreeAndListEmpty) {
     host.write(host.fs9Cfg(), "; nothing here yet\r\nstray=line\r\n");
     start();
     EXPECT_TRUE(sections().isEmpty());
-    EXPECT_EQ(dialog->m_tree.selectedSection(), CSectionTreeCtrl::none);
+    EXPECT_EQ(dialog->m_tree.selectedSection(), CSectionTreeCtrl::kNone);
     EXPECT_EQ(dialog->m_list.rowCount(), 0);
     EXPECT_FALSE(enabled(ID_ADD_KEY));
     EXPECT_TRUE(enabled(ID_ADD_SECTION));

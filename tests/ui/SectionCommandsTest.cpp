@@ -63,7 +63,7 @@ TEST_F(SectionCommandsTest, RemoveTakesTheSelectedOccurrenceWithItsKeys) {
     EXPECT_EQ(sections(), (QStringList{"gauge", "tail"}));
     // The tree picks a neighbour, and the list shows it.
     const int selected = dialog->m_tree.selectedSection();
-    ASSERT_NE(selected, CSectionTreeCtrl::none);
+    ASSERT_NE(selected, CSectionTreeCtrl::kNone);
     EXPECT_EQ(rows(), selected == 0 ? QStringList{"a|1|"} : QStringList{"c|3|"});
 }
 

@@ -18,7 +18,7 @@ inline QStringList rowTexts(const CKeyListCtrl& list) {
 // The section tree's items, top to bottom.
 inline QStringList sectionTexts(const CSectionTreeCtrl& tree) {
     QStringList names;
-    for (int row = tree.firstSection(); row != CSectionTreeCtrl::none; row = tree.nextSection(row))
+    for (int row = tree.firstSection(); row != CSectionTreeCtrl::kNone; row = tree.nextSection(row))
         names << tree.sectionText(row);
     return names;
 }

@@ -138,7 +138,8 @@ TEST(ProfileCacheTest, StoreServesASettledFileFromItsCacheAndStillSeesAnEdit) {
     test::TempDir dir;
     const auto file = dir.write("a.cfg", "[s]\r\nk=1\r\n");
     ProfileStore store(dir.path());
-    std::this_thread::sleep_for(std::chrono::milliseconds(ProfileCache::defaultSettleTime / 1'000'000 + 100));
+    std::this_thread::sleep_for(
+        std::chrono::milliseconds(ProfileCache::kDefaultSettleTime / 1'000'000 + 100));
     EXPECT_EQ(store.getString(file, "s", "k", "-"), "1");
     EXPECT_EQ(store.getString(file, "s", "k", "-"), "1");
     EXPECT_EQ(store.cacheStatistics().hits, 1U);
