@@ -123,8 +123,12 @@ void CSectionTreeCtrl::fitRowsToNames(int firstRow) {
     // Measured when first met: a character the font lacks sends the measure looking through other fonts.
     std::array<int, 256> advance{};
     advance.fill(-1);
-    std::vector<NameWidth> widths;
-    widths.reserve(static_cast<std::size_t>(sectionCount() - firstRow));
+    // The widest names so far, the narrowest of them first (a heap).
+    std::vector<NameWidth> widest;
+    widest.reserve(kExactlyMeasured);
+    const auto wider = [](const NameWidth& a, const NameWidth& b) {
+        return a.width > b.width;
+    };
     for (int row = firstRow; row < sectionCount(); ++row) {
         int width = 0;
         for (const char byte : m_model.name(row)) {
@@ -133,20 +137,23 @@ void CSectionTreeCtrl::fitRowsToNames(int firstRow) {
                 byteWidth = metrics.horizontalAdvance(decodeCp1252(std::string_view(&byte, 1)));
             width += byteWidth;
         }
-        widths.push_back({width, row});
+        if (widest.size() == kExactlyMeasured) {
+            if (width <= widest.front().width)
+                continue;
+            std::pop_heap(widest.begin(), widest.end(), wider);
+            widest.pop_back();
+        }
+        widest.push_back({width, row});
+        std::push_heap(widest.begin(), widest.end(), wider);
     }
-    const auto widest =
-        widths.begin() + static_cast<std::ptrdiff_t>(std::min(kExactlyMeasured, widths.size()));
-    std::partial_sort(widths.begin(), widest, widths.end(),
-                      [](const NameWidth& a, const NameWidth& b) { return a.width > b.width; });
     // The rows' own size is set aside while the names are measured as the view would lay them out alone.
     m_model.setRowSize({});
     int rowHeight = 0;
-    for (auto measured = widths.begin(); measured != widest; ++measured) {
-        const QSize exact = sizeHintForIndex(m_model.index(measured->row));
+    for (const NameWidth& measured : widest) {
+        const QSize exact = sizeHintForIndex(m_model.index(measured.row));
         // The table's width plus the room the view gives around a name: never narrower than the name.
-        const int margin = exact.width() - metrics.horizontalAdvance(sectionText(measured->row));
-        m_rowWidth = std::max({m_rowWidth, exact.width(), measured->width + margin});
+        const int margin = exact.width() - metrics.horizontalAdvance(sectionText(measured.row));
+        m_rowWidth = std::max({m_rowWidth, exact.width(), measured.width + margin});
         rowHeight = std::max(rowHeight, exact.height());
     }
     m_model.setRowSize(QSize(m_rowWidth, rowHeight));
