@@ -1,5 +1,6 @@
 #include "ui/SectionListModel.h"
 
+#include "ui/CellToolTip.h"
 #include "ui/Cp1252.h"
 
 #include <utility>
@@ -47,6 +48,8 @@ QVariant SectionListModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return decodeCp1252(name(index.row()));
+    if (role == Qt::ToolTipRole)
+        return cellToolTip(decodeCp1252(name(index.row())));
     if (role == Qt::SizeHintRole && m_rowSize.isValid())
         return m_rowSize;
     return {};

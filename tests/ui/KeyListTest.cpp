@@ -3,11 +3,14 @@
 
 #include <memory>
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QListView>
 #include <QSignalSpy>
 #include <QStringListModel>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -206,6 +209,34 @@ TEST_F(SectionTreeTest, ScrollsASectionToTheTop) {
     EXPECT_EQ(tree.indexAt(QPoint(5, 1)).row(), 20);
     tree.scrollToTop(tree.firstSection());
     EXPECT_EQ(tree.indexAt(QPoint(5, 1)).row(), 0);
+}
+
+// The tooltip shown when the pointer rests on the point of the view.
+QString toolTipAt(QAbstractItemView& view, QPoint point) {
+    QToolTip::hideText();
+    QHelpEvent rest(QEvent::ToolTip, point, view.viewport()->mapToGlobal(point));
+    QApplication::sendEvent(view.viewport(), &rest);
+    return QToolTip::text();
+}
+
+// Both panes may be narrower than what they show: resting on a cell shows its whole text.
+TEST_F(SectionTreeTest, CellsCutShortShowTheirWholeTextAsATooltip) {
+    const QString name = QStringLiteral("Area.1 <b>with</b> a name longer than the pane");
+    tree.appendSection(name);
+    tree.resize(40, 300);
+    tree.show();
+    EXPECT_EQ(toolTipAt(tree, tree.visualRect(tree.model()->index(3, 0)).center()),
+              QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(name.toHtmlEscaped()));
+
+    CKeyListCtrl list;
+    list.InsertColumn(QStringLiteral("Key"), 30);
+    list.InsertColumn(QStringLiteral("Value"), 30);
+    list.appendRow(QStringLiteral("k"));
+    const QString value(3000, QLatin1Char('v'));
+    list.setItemText(0, 1, value);
+    list.show();
+    const QString tip = toolTipAt(list, list.visualItemRect(list.topLevelItem(0)).center() + QPoint(30, 0));
+    EXPECT_EQ(tip, QStringLiteral("<p style=\"white-space:pre-wrap\">%1\u2026</p>").arg(value.left(2000)));
 }
 
 // The width a list view gives the name when it lays it out alone.
