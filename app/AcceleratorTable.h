@@ -9,9 +9,9 @@ namespace quarvel {
 
 // One accelerator key: the key, the exact Shift/Ctrl/Alt combination it needs, and its command.
 struct Accelerator {
-    int key;
+    int key = 0;
     Qt::KeyboardModifiers modifiers;
-    int command;
+    int command = 0;
 };
 
 // A table of accelerator keys and the commands they stand for.

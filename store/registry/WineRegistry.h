@@ -36,7 +36,7 @@ public:
 
 private:
     struct OpenKey {
-        HKEY root;
+        HKEY root = kNullKey;
         std::u16string path;
     };
 
