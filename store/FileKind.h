@@ -52,6 +52,16 @@ inline constexpr std::array<FileKindInfo, 8> kFileKinds{{
     {FileKind::OtherFs9Cfg, "", "fs9help.ini", "Quarvel - %s", 32788, FilePlace::PlayersFolder},
 }};
 
+// A kind's row is found by its value: each row stands at the place its kind's value names.
+constexpr bool rowsInKindOrder() {
+    for (std::size_t i = 0; i < kFileKinds.size(); ++i) {
+        if (static_cast<std::size_t>(kFileKinds[i].kind) != i)
+            return false;
+    }
+    return true;
+}
+static_assert(rowsInKindOrder(), "each row of kFileKinds must stand at its kind's value");
+
 // The row of a kind.
 constexpr const FileKindInfo& fileKindRow(FileKind kind) {
     return kFileKinds[static_cast<std::size_t>(kind)];
