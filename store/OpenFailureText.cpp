@@ -24,8 +24,9 @@ std::string_view sentenceFor(int errorNumber) {
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR:
         return "Access to %1 was denied.";
+    case EISDIR:
+        return "%1 is a folder, not a file.";
     case EBADF:
         return "An invalid file handle was associated with %1.";
     case EIO:

@@ -40,7 +40,9 @@ bool CAircraftSelectorDlg::OnInitDialog() {
     for (const std::string& name : m_aircraft)
         m_listAircraft.appendRow(pathText(name));
     m_listAircraft.autoSizeColumns();
-    return true;
+    // Open comes first in the tab order, and so takes the focus first.
+    m_open.setFocus(Qt::OtherFocusReason);
+    return false;
 }
 
 void CAircraftSelectorDlg::OnOK() {

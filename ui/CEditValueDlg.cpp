@@ -43,8 +43,7 @@ bool CEditValueDlg::OnInitDialog() {
     m_sectionLabel.setText(m_strSection);
     setLimitedText(m_keyEdit, m_strKey);
     setLimitedText(m_valueEdit, m_strValue);
-    m_helpLimit = limitFor(m_strHelp);
-    m_helpEdit.setPlainText(m_strHelp);
+    setLimitedText(m_helpEdit, m_strHelp);
     if (m_bExistingKey) {
         m_valueEdit.setFocus(Qt::OtherFocusReason);
         return false;
@@ -59,15 +58,10 @@ void CEditValueDlg::OnOK() {
     m_strKey = m_keyEdit.text();
     m_strValue = m_valueEdit.text();
     m_strHelp = m_helpEdit.toPlainText();
-    if (m_strHelp.size() > m_helpLimit) {
-        refuse(m_helpEdit, tr("Please enter no more than %1 characters.").arg(m_helpLimit), QString(),
-               MB_OK | MB_ICONEXCLAMATION);
-        return;
-    }
     if (!m_bExistingKey && !readNewKeyName())
         return;
     const std::optional<std::string> value = encodeOrRefuse(m_valueEdit, m_strValue);
-    if (!value)
+    if (!value || !wholeLineValueFits(*value))
         return;
     const std::optional<std::string> help = encodeOrRefuse(m_helpEdit, m_strHelp);
     if (!help)
@@ -104,6 +98,22 @@ bool CEditValueDlg::readNewKeyName() {
         return false;
     }
     return true;
+}
+
+// A line without "=" has to stay one, or the file would read it back as something else.
+bool CEditValueDlg::wholeLineValueFits(const std::string& value) {
+    if (!m_bWholeLine)
+        return true;
+    try {
+        ProfileEditor::checkWholeLineValue(value);
+        return true;
+    } catch (const std::invalid_argument&) {
+        refuse(m_valueEdit,
+               tr("This line has no '=', so its new text cannot be empty, contain '=' or begin with '[' or "
+                  "';'."),
+               tr("Invalid value"), MB_OK | MB_ICONHAND);
+        return false;
+    }
 }
 
 bool CEditValueDlg::eventFilter(QObject* watched, QEvent* event) {

@@ -26,6 +26,8 @@ public:
     QString m_strValue;
     QString m_strHelp;
     bool m_bExistingKey = true;
+    // The line changed has no "=": the whole line is its value, which must not give it one.
+    bool m_bWholeLine = false;
 
     // For a new key: the index of the line of the section that already holds a key of that name.
     std::function<std::optional<std::size_t>(const std::string& key)> m_findExistingKey;
@@ -44,6 +46,7 @@ protected:
 
 private:
     bool readNewKeyName();
+    bool wholeLineValueFits(const std::string& value);
 
     QLineEdit m_valueEdit;
     QLabel m_sectionLabel;
@@ -51,7 +54,6 @@ private:
     QPlainTextEdit m_helpEdit;
     QLineEdit m_keyEdit;
     QLabel m_keyLabel;
-    int m_helpLimit = kFieldLimit;
 };
 
 } // namespace quarvel

@@ -101,7 +101,7 @@ void CEditorDlg::buildCommandTable() {
         {ID_OPEN_TERRAINCFG, &CEditorDlg::OnOpenTerrainCfg, &CEditorDlg::OnUpdateOpenTerrainCfg},
         {ID_OPEN_AIRCRAFTCFG, &CEditorDlg::OnOpenAircraftCfg, nullptr},
         {ID_APP_EXIT, &CEditorDlg::OnAppExit, nullptr},
-        {ID_ADD_SECTION, &CEditorDlg::OnAddSection, &CEditorDlg::OnUpdateAlways},
+        {ID_ADD_SECTION, &CEditorDlg::OnAddSection, &CEditorDlg::OnUpdateWritable},
         {ID_REMOVE_SECTION, &CEditorDlg::OnRemoveSection, &CEditorDlg::OnUpdateSectionSelected},
         {ID_ADD_KEY, &CEditorDlg::OnAddKey, &CEditorDlg::OnUpdateSectionSelected},
         {ID_CHANGE_KEY, &CEditorDlg::OnChangeKey, &CEditorDlg::OnUpdateKeySelected},
@@ -263,8 +263,11 @@ void CEditorDlg::runContextMenu(int menuResourceId) {
     const std::unique_ptr<QMenu> menu = MenuResource::load(menuResourceId)->createPopup(this);
     OnInitMenuPopup(*menu);
     const int chosen = m_windowSystem.TrackPopupMenu(*menu, QCursor::pos(), this);
-    if (chosen != 0)
-        m_commands.runDirect(chosen);
+    if (chosen == 0)
+        return;
+    // As from the menu bar: the command works on the file as it is now.
+    followOutsideChanges();
+    m_commands.runDirect(chosen);
 }
 
 void CEditorDlg::OnRclickKeyList() {
@@ -284,12 +287,17 @@ void CEditorDlg::OnAppExit() {
     close();
 }
 
+// The edit commands are gray for a file that can only be read.
 void CEditorDlg::OnUpdateSectionSelected(CCmdUI& cmdUI) const {
-    cmdUI.Enable(m_tree.selectedSection() != CSectionTreeCtrl::kNone);
+    cmdUI.Enable(!m_readOnly && m_tree.selectedSection() != CSectionTreeCtrl::kNone);
 }
 
 void CEditorDlg::OnUpdateKeySelected(CCmdUI& cmdUI) const {
-    cmdUI.Enable(m_list.selectedCount() > 0);
+    cmdUI.Enable(!m_readOnly && m_list.selectedCount() > 0);
+}
+
+void CEditorDlg::OnUpdateWritable(CCmdUI& cmdUI) const {
+    cmdUI.Enable(!m_readOnly);
 }
 
 void CEditorDlg::OnUpdateAlways(CCmdUI& cmdUI) const {

@@ -99,6 +99,8 @@ public:
 
     // The section a tree item shows: its name as the file's bytes and which section of that name it is.
     SectionRef sectionRefOf(int item) const;
+    // The same with what the player sees of it, for an edit of the selected section.
+    SectionRef shownSectionRefOf(int item) const;
 
     enum class LayoutMode { Record, Apply };
     // Record measures the margins from the controls as placed now; Apply fits tree, list and splitter bar
@@ -124,6 +126,7 @@ public:
     void OnUpdateSectionSelected(CCmdUI& cmdUI) const;
     void OnUpdateKeySelected(CCmdUI& cmdUI) const;
     void OnUpdateAlways(CCmdUI& cmdUI) const;
+    void OnUpdateWritable(CCmdUI& cmdUI) const;
     void OnUpdateOpenFs9Cfg(CCmdUI& cmdUI) const;
     void OnUpdateOpenSceneryCfg(CCmdUI& cmdUI) const;
     void OnUpdateOpenDevicesCfg(CCmdUI& cmdUI) const;
@@ -153,7 +156,10 @@ private:
     // The member that holds the path of a kind's file.
     static std::string CEditorDlg::*pathMemberOf(FileKind kind);
     QString titleOf(const FileKindInfo& row) const;
+    bool isPlayersOwnFs9Cfg(const std::string& path) const;
     void promptForFile(const FileKindInfo& row, int errorNumber);
+    // After a refused prompt: the file shown before stays open; at start-up, with none, the program ends.
+    void keepShownFile();
     void showReadFailure(const std::exception& failure);
     std::optional<ProfileFile> readSections();
     std::vector<std::string_view> shownSectionNames() const;
@@ -190,6 +196,7 @@ private:
     void connectEditingNotifications();
     void fillKeyList(std::span<const std::string_view> lines, const std::string& section);
     LineRef lineRefOf(int section, int row) const;
+    bool isWholeLineValue(int section, int row) const;
     int runTextDialog(QDialog& dialog);
     // Runs a write; false once the user has been told why it failed.
     bool writeToFile(const std::function<void()>& write);
@@ -207,6 +214,15 @@ private:
     ControlLayout m_layout;
     QString m_strLastFind;                               // the text of the last search
     std::optional<ProfileDocument::LinePlace> m_lastHit; // where it was found
+    // The file the tree shows, as it was opened.
+    struct ShownFile {
+        FileKind kind = FileKind::Fs9Cfg;
+        std::string path;
+        std::string otherCfgName;
+        bool readOnly = false;
+    };
+    std::optional<ShownFile> m_shownFile;
+    bool m_readOnly = false; // the open file can be read but not written: the edit commands are gray
     // The open file's stamp when the tree was last filled from it, or after the window's own write to the
     // file as filled; nothing before the first fill.
     std::optional<std::optional<FileStamp>> m_shownStamp;

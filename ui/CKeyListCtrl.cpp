@@ -101,12 +101,31 @@ void CKeyListCtrl::mousePressEvent(QMouseEvent* event) {
     QTreeWidget::mousePressEvent(event);
 }
 
+// A fill leaves the first row current but unselected: the view would step past it on Down, and Home or
+// Space would leave it unselected. With no row selected, these keys select the row they stand for.
 void CKeyListCtrl::keyPressEvent(QKeyEvent* event) {
-    // A fill leaves the first row current but unselected, so the view would step past it.
-    if (event->key() == Qt::Key_Down && event->modifiers() == Qt::NoModifier && selectedCount() == 0 &&
-        rowCount() > 0) {
-        setCurrentItem(topLevelItem(0));
-        return;
+    if (event->modifiers() == Qt::NoModifier && selectedCount() == 0 && rowCount() > 0) {
+        const int current = currentItem() != nullptr ? indexOfTopLevelItem(currentItem()) : 0;
+        int row = -1;
+        switch (event->key()) {
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+            row = 0;
+            break;
+        case Qt::Key_End:
+            row = rowCount() - 1;
+            break;
+        case Qt::Key_Space:
+            row = std::max(current, 0);
+            break;
+        default:
+            break;
+        }
+        if (row >= 0) {
+            setCurrentItem(topLevelItem(row));
+            selectRow(row);
+            return;
+        }
     }
     QTreeWidget::keyPressEvent(event);
 }

@@ -39,7 +39,7 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
-    // Down with no row selected selects the first row.
+    // With no row selected, Down and Home select the first row, End the last, Space the current one.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

@@ -5,8 +5,11 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QValidator>
 
 #include <algorithm>
+#include <limits>
 
 namespace quarvel {
 
@@ -26,14 +29,81 @@ CTextEntryDlg::CTextEntryDlg(WindowSystem& windowSystem, QSize templateSize, con
     setFixedSize(size());
 }
 
-int CTextEntryDlg::limitFor(const QString& loaded) {
-    return std::max(kFieldLimit, static_cast<int>(loaded.size()));
+namespace {
+
+QString blankedLineBreaks(QString text) {
+    return text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
+bool holdsLineBreak(const QString& text) {
+    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+}
+
+// Lets a single-line field take text of any length and turns the line breaks in it into blanks. A blank
+// stands for each break, so the cursor stays where it was.
+class LineBreakBlanker : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& /*position*/) const override {
+        if (holdsLineBreak(input))
+            input = blankedLineBreaks(input);
+        return Acceptable;
+    }
+};
+
+// Past what a paste could hold; the field's own limit is checked on Save, in words.
+constexpr int kUncutLength = std::numeric_limits<int>::max();
+
+} // namespace
+
 void CTextEntryDlg::setLimitedText(QLineEdit& field, const QString& text) {
-    field.setMaxLength(limitFor(text));
+    field.setMaxLength(kUncutLength);
+    field.setValidator(new LineBreakBlanker(&field));
     field.setText(text);
     field.setCursorPosition(0);
+    limit(field, text);
+}
+
+// A box shows its text as paragraphs; each break that arrives is turned into a blank, in place.
+void CTextEntryDlg::setLimitedText(QPlainTextEdit& box, const QString& text) {
+    box.setPlainText(blankedLineBreaks(text));
+    connect(&box, &QPlainTextEdit::textChanged, this, [&box] {
+        const QString shown = box.toPlainText();
+        if (!holdsLineBreak(shown))
+            return;
+        const int cursor = box.textCursor().position();
+        box.setPlainText(blankedLineBreaks(shown));
+        QTextCursor restored = box.textCursor();
+        restored.setPosition(cursor);
+        box.setTextCursor(restored);
+    });
+    limit(box, text);
+}
+
+void CTextEntryDlg::limit(QWidget& field, const QString& loaded) {
+    const int length = std::max(kFieldLimit, static_cast<int>(loaded.size()));
+    const auto known = std::find_if(m_limits.begin(), m_limits.end(), [&field](const LimitedField& limited) {
+        return limited.field == &field;
+    });
+    if (known != m_limits.end())
+        known->limit = length;
+    else
+        m_limits.push_back({&field, length});
+}
+
+// Every field is checked against its limit before the dialog's own checks run.
+void CTextEntryDlg::accept() {
+    for (const LimitedField& limited : m_limits) {
+        const auto* line = qobject_cast<const QLineEdit*>(limited.field);
+        const auto* box = qobject_cast<const QPlainTextEdit*>(limited.field);
+        const qsizetype length = line != nullptr ? line->text().size() : box->toPlainText().size();
+        if (length > limited.limit) {
+            refuse(*limited.field, tr("Please enter no more than %1 characters.").arg(limited.limit),
+                   QString(), MB_OK | MB_ICONEXCLAMATION);
+            return;
+        }
+    }
+    CDialog::accept();
 }
 
 void CTextEntryDlg::refuse(QWidget& field, const QString& text, const QString& caption, unsigned style) {

@@ -47,9 +47,27 @@ bool CEditorDlg::eventFilter(QObject* watched, QEvent* event) {
     return CDialog::eventFilter(watched, event);
 }
 
+// An edit carries what the player saw of the selected section: the tree's sections of its name and the
+// list's rows. The store refuses it when the file no longer holds them so.
+SectionRef CEditorDlg::shownSectionRefOf(int item) const {
+    SectionRef section = sectionRefOf(item);
+    ShownSection& shown = section.shown.emplace();
+    shown.namesakes = section.occurrence + 1;
+    for (int later = m_tree.nextSection(item); later != CSectionTreeCtrl::kNone;
+         later = m_tree.nextSection(later)) {
+        if (profile_text::namesEqual(m_tree.sectionName(later), section.name))
+            ++shown.namesakes;
+    }
+    shown.lines.reserve(static_cast<std::size_t>(m_list.rowCount()));
+    for (int row = 0; row < m_list.rowCount(); ++row)
+        shown.lines.push_back(
+            {encodeCp1252(m_list.itemText(row, 0)).bytes, encodeCp1252(m_list.itemText(row, 1)).bytes});
+    return section;
+}
+
 LineRef CEditorDlg::lineRefOf(int section, int row) const {
-    return {sectionRefOf(section), static_cast<std::size_t>(row), encodeCp1252(m_list.itemText(row, 0)).bytes,
-            encodeCp1252(m_list.itemText(row, 1)).bytes};
+    return {shownSectionRefOf(section), static_cast<std::size_t>(row),
+            encodeCp1252(m_list.itemText(row, 0)).bytes, encodeCp1252(m_list.itemText(row, 1)).bytes};
 }
 
 int CEditorDlg::runTextDialog(QDialog& dialog) {
@@ -84,15 +102,30 @@ bool CEditorDlg::writeToFile(const std::function<void()>& write) {
     return false;
 }
 
+// The list shows a line without "=" and one that begins with it alike, with an empty key; the file tells.
+bool CEditorDlg::isWholeLineValue(int section, int row) const {
+    if (!m_list.itemText(row, 0).isEmpty())
+        return false;
+    try {
+        const ProfileFile profile = m_host.store().read(m_strCfgPath);
+        const std::span<const std::string_view> lines = profile.sectionLines(sectionRefOf(section));
+        return static_cast<std::size_t>(row) < lines.size() &&
+               !profile_text::splitKeyLine(lines[static_cast<std::size_t>(row)]).hasEquals;
+    } catch (const ProfileError&) {
+        return false; // the write that follows meets the same failure and reports it
+    }
+}
+
 void CEditorDlg::OnDblclkKeyList() {
     const int row = m_list.selectionMark();
     const int section = m_tree.selectedSection();
-    if (row < 0 || section == CSectionTreeCtrl::kNone)
+    if (m_readOnly || row < 0 || section == CSectionTreeCtrl::kNone)
         return;
     CEditValueDlg edit(m_windowSystem, this);
     edit.m_strSection = tr("Section:  %1").arg(m_tree.sectionText(section));
     edit.m_strKey = m_list.itemText(row, 0);
     edit.m_strValue = m_list.itemText(row, 1);
+    edit.m_bWholeLine = isWholeLineValue(section, row);
     const QString helpShown = m_list.itemText(row, 2).isEmpty() ? noHelpText() : m_list.itemText(row, 2);
     edit.m_strHelp = helpShown;
     if (runTextDialog(edit) != IDOK)
@@ -118,7 +151,7 @@ void CEditorDlg::OnAddKey() {
     const int item = m_tree.selectedSection();
     if (item == CSectionTreeCtrl::kNone)
         return;
-    const SectionRef section = sectionRefOf(item);
+    const SectionRef section = shownSectionRefOf(item);
     CEditValueDlg edit(m_windowSystem, this);
     edit.m_strSection = tr("Section:  %1").arg(m_tree.sectionText(item));
     edit.m_bExistingKey = false;
@@ -127,9 +160,8 @@ void CEditorDlg::OnAddKey() {
             const ProfileFile profile = m_host.store().read(m_strCfgPath);
             const std::span<const std::string_view> lines = profile.sectionLines(section);
             for (std::size_t i = 0; i < lines.size(); ++i) {
-                const std::size_t equals = lines[i].find('=');
-                if (equals != std::string_view::npos &&
-                    profile_text::namesEqual(lines[i].substr(0, equals), key))
+                const profile_text::KeyValue line = profile_text::splitKeyLine(lines[i]);
+                if (line.hasEquals && profile_text::namesEqual(line.key, key))
                     return i;
             }
         } catch (const ProfileError&) {

@@ -5,16 +5,27 @@
 #include "ui/CEditorDlg.h"
 
 #include "platform/FileOperations.h"
+#include "sim/Fs9CfgCopy.h"
 #include "store/Fs9Locations.h"
 #include "store/OpenFailureText.h"
 #include "store/profile/ProfileError.h"
 #include "store/profile/ProfileText.h"
 #include "store/registry/Exception.h"
 #include "ui/Cp1252.h"
-#include "ui/KeyEntry.h"
 #include "ui/PathText.h"
 
+#include <cerrno>
+
 namespace quarvel {
+
+namespace {
+
+// The failures of opening for writing that leave a file readable: no write bit, a read-only folder or mount.
+bool isWriteDenial(int errorNumber) {
+    return errorNumber == EACCES || errorNumber == EPERM || errorNumber == EROFS;
+}
+
+} // namespace
 
 void CEditorDlg::workOutLocations() {
     m_osvi = m_host.prefix().version().valueOr(platform::kDefaultWindowsVersion);
@@ -74,9 +85,16 @@ std::string CEditorDlg::*CEditorDlg::pathMemberOf(FileKind kind) {
     return &CEditorDlg::m_strFs9CfgPath;
 }
 
+// An fs9.cfg other than the player's own is named by its file name, whichever command opened it.
 QString CEditorDlg::titleOf(const FileKindInfo& row) const {
     QString title = QString::fromLatin1(row.title.data(), static_cast<qsizetype>(row.title.size()));
-    return title.replace(QStringLiteral("%s"), pathText(m_strOtherCfgName));
+    if (row.kind == FileKind::Fs9Cfg && !isPlayersOwnFs9Cfg(m_strCfgPath))
+        title = QString::fromLatin1(fileKindInfo(static_cast<int>(FileKind::OtherFs9Cfg))->title.data());
+    const std::string name = row.kind == FileKind::OtherFs9Cfg
+                                 ? m_strOtherCfgName
+                                 : std::filesystem::path(m_strCfgPath).filename().string();
+    title.replace(QStringLiteral("%s"), pathText(name));
+    return m_readOnly ? tr("%1 (read-only)").arg(title) : title;
 }
 
 void CEditorDlg::ReadCfg() {
@@ -87,14 +105,22 @@ void CEditorDlg::ReadCfg() {
     }
     m_strCfgPath = this->*pathMemberOf(row->kind);
     m_strHelpIni = std::string(row->helpFile);
-    setWindowTitle(titleOf(*row));
-    m_shownStamp.reset(); // until the tree shows this file
 
-    // The file must be writable, or no edit could be saved to it.
-    if (const auto check = m_host.store().checkWritable(m_strCfgPath); !check.ok()) {
-        promptForFile(*row, check.failure().errorNumber);
-        return;
+    // A file that can be read but not written is shown for reading; one that cannot be read is not shown.
+    const platform::Result<void> writable = m_host.store().checkWritable(m_strCfgPath);
+    if (!writable.ok()) {
+        const platform::Result<void> readable = isWriteDenial(writable.failure().errorNumber)
+                                                    ? m_host.store().checkReadable(m_strCfgPath)
+                                                    : writable;
+        if (!readable.ok()) {
+            promptForFile(*row, readable.failure().errorNumber);
+            return;
+        }
     }
+    m_readOnly = !writable.ok();
+    m_lastHit.reset(); // Search Next starts at the top of a file just opened
+    setWindowTitle(titleOf(*row));
+    m_shownFile = ShownFile{row->kind, m_strCfgPath, m_strOtherCfgName, m_readOnly};
     std::optional<ProfileFile> file = readSections();
     if (!file)
         return;
@@ -118,6 +144,7 @@ std::optional<ProfileFile> CEditorDlg::readSections() {
     }
 }
 
+// Only the first load has no file to go back to: a prompt refused later keeps the file shown before.
 void CEditorDlg::promptForFile(const FileKindInfo& row, int errorNumber) {
     const QString text =
         tr("There was a problem opening the cfg file!\n\nPath = %1\n\nError = %2\n\n"
@@ -125,7 +152,7 @@ void CEditorDlg::promptForFile(const FileKindInfo& row, int errorNumber) {
             .arg(pathText(m_strCfgPath), pathText(openFailureText(errorNumber, m_strCfgPath)));
     if (m_windowSystem.MessageBox(this, text, tr("Error opening file"), MB_YESNO | MB_ICONEXCLAMATION) !=
         IDYES) {
-        EndDialog(0);
+        keepShownFile();
         return;
     }
     FileDialogRequest request =
@@ -134,11 +161,29 @@ void CEditorDlg::promptForFile(const FileKindInfo& row, int errorNumber) {
     request.startFolder = platform::nearestExistingFolder(m_strCfgPath).string();
     const std::optional<std::string> chosen = m_windowSystem.FileDialog(this, request);
     if (!chosen) {
-        EndDialog(0);
+        keepShownFile();
         return;
     }
     this->*pathMemberOf(row.kind) = *chosen;
     SetTimer(kLoadTimer, 100);
+}
+
+bool CEditorDlg::isPlayersOwnFs9Cfg(const std::string& path) const {
+    const std::filesystem::path own = userFs9CfgPath(m_host.prefix(), m_osvi);
+    return path == own.string() || sim::isSameFile(path, own);
+}
+
+void CEditorDlg::keepShownFile() {
+    if (!m_shownFile) {
+        EndDialog(0);
+        return;
+    }
+    m_fileopened = m_shownFile->kind;
+    this->*pathMemberOf(m_shownFile->kind) = m_shownFile->path;
+    m_strOtherCfgName = m_shownFile->otherCfgName;
+    m_strCfgPath = m_shownFile->path;
+    m_strHelpIni = std::string(fileKindInfo(static_cast<int>(m_shownFile->kind))->helpFile);
+    m_readOnly = m_shownFile->readOnly;
 }
 
 FileDialogRequest CEditorDlg::cfgFileDialog(bool open, std::string presetName, unsigned flags) {
@@ -205,7 +250,7 @@ void CEditorDlg::OnSelchangedSectionTree(int item) {
 // Decoding is one character per byte, so encoding a shown name gives back the file's own bytes; names
 // of another length cannot be the same name.
 SectionRef CEditorDlg::sectionRefOf(int item) const {
-    SectionRef section{std::string(m_tree.sectionName(item)), 0};
+    SectionRef section{std::string(m_tree.sectionName(item)), 0, std::nullopt};
     for (int earlier = 0; earlier < item; ++earlier) {
         if (profile_text::namesEqual(m_tree.sectionName(earlier), section.name))
             ++section.occurrence;
@@ -216,7 +261,7 @@ SectionRef CEditorDlg::sectionRefOf(int item) const {
 void CEditorDlg::fillKeyList(std::span<const std::string_view> lines, const std::string& section) {
     m_list.deleteAllRows();
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        const KeyEntry entry = KeyEntry::split(lines[i]);
+        const profile_text::KeyValue entry = profile_text::splitKeyLine(lines[i]);
         const int row = m_list.insertRow(static_cast<int>(i), decodeCp1252(entry.key));
         m_list.setItemText(row, 1, decodeCp1252(entry.value));
         if (const auto help = m_host.help().LookupKeyHelp(m_strHelpIni, section, entry.key))

@@ -29,8 +29,10 @@ void CEditorDlg::OnSearchNext() {
         searchFrom({}, false);
 }
 
-// One version of the file is searched, so that the hit's row is the line it was found in.
+// One version of the file is searched, so that the hit's row is the line it was found in; the tree first
+// catches up with what another program changed while the search dialog was open.
 void CEditorDlg::searchFrom(ProfileDocument::LinePlace from, bool wrap) {
+    followOutsideChanges();
     const Cp1252Encoding text = encodeCp1252(m_strLastFind);
     try {
         const ProfileFile profile = m_host.store().read(m_strCfgPath);

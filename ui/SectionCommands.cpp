@@ -34,7 +34,7 @@ void CEditorDlg::OnRemoveSection() {
                                  .arg(m_tree.sectionText(item));
     if (m_windowSystem.MessageBox(this, question, tr("Remove Section"), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    const SectionRef section = sectionRefOf(item);
+    const SectionRef section = shownSectionRefOf(item);
     if (writeToFile([&] { m_host.store().deleteSectionAt(m_strCfgPath, section); }))
         m_tree.deleteSection(item);
 }

@@ -54,10 +54,7 @@ void CEditorDlg::OnSaveFs9CfgAs() {
 
 // The player's own fs9.cfg is the one the simulator reads without being told.
 bool CEditorDlg::launchesPlayersOwnFs9Cfg() const {
-    if (m_fileopened != FileKind::Fs9Cfg)
-        return false;
-    const std::filesystem::path own = userFs9CfgPath(m_host.prefix(), m_osvi);
-    return m_strFs9CfgPath == own.string() || sim::isSameFile(m_strFs9CfgPath, own);
+    return m_fileopened == FileKind::Fs9Cfg && isPlayersOwnFs9Cfg(m_strFs9CfgPath);
 }
 
 void CEditorDlg::showLaunchFailure(const QString& reason) {

@@ -189,19 +189,16 @@ void ProfileDocument::collectLines(const Section& section, CollectedLines& colle
         const std::string_view trimmed = trimBlanks(bytes().substr(line.begin, line.end - line.begin));
         if (!isContent(trimmed))
             continue;
-        const std::size_t equals = trimmed.find('=');
-        const std::string_view key = trimBlanks(trimmed.substr(0, equals));
-        const std::string_view value =
-            equals == std::string_view::npos ? std::string_view() : trimBlanks(trimmed.substr(equals + 1));
-        if (equals == std::string_view::npos ||
-            (key.size() == equals && value.size() == trimmed.size() - equals - 1)) {
+        const profile_text::KeyValue split = profile_text::splitKeyLine(trimmed);
+        const std::size_t size = split.key.size() + 1 + split.value.size();
+        if (!split.hasEquals || size == trimmed.size()) {
             collected.lines.push_back(trimmed);
             continue;
         }
         // Blanks around "=" are dropped from the returned line; its view is set once the store of rebuilt
         // lines has stopped growing.
-        rebuilt.push_back({collected.lines.size(), collected.rebuilt.size(), key.size() + 1 + value.size()});
-        collected.rebuilt.append(key).append(1, '=').append(value);
+        rebuilt.push_back({collected.lines.size(), collected.rebuilt.size(), size});
+        collected.rebuilt.append(split.key).append(1, '=').append(split.value);
         collected.lines.emplace_back();
     }
     for (const Rebuilt& line : rebuilt)
@@ -257,6 +254,13 @@ const ProfileDocument::Section* ProfileDocument::findSection(std::string_view na
     return nullptr;
 }
 
+std::size_t ProfileDocument::countSections(std::string_view name) const {
+    return static_cast<std::size_t>(
+        std::count_if(m_sections.begin(), m_sections.end(), [name](const Section& section) {
+            return profile_text::namesEqual(section.name, trimBlanks(name));
+        }));
+}
+
 std::span<const std::string_view> ProfileDocument::sectionLines(const Section& section) const {
     const auto [found, isNew] =
         m_collected.try_emplace(static_cast<std::size_t>(&section - m_sections.data()));
@@ -273,15 +277,10 @@ std::optional<ProfileDocument::KeyLine> ProfileDocument::findKey(const Section& 
     LineWalk walk(bytes(), section.body, section.end);
     for (Line line{}; walk.next(line);) {
         const std::string_view text = bytes().substr(line.begin, line.end - line.begin);
-        const std::string_view trimmed = trimBlanks(text);
-        const std::size_t equals = trimmed.find('=');
-        if (!isContent(trimmed) || equals == std::string_view::npos ||
-            !profile_text::namesEqual(trimBlanks(trimmed.substr(0, equals)), wanted))
+        const profile_text::KeyValue split = profile_text::splitKeyLine(text);
+        if (!split.hasEquals || !isContent(trimBlanks(text)) || !profile_text::namesEqual(split.key, wanted))
             continue;
-        std::size_t valueBegin = static_cast<std::size_t>(trimmed.data() - text.data()) + equals + 1;
-        while (valueBegin < text.size() && isBlank(text[valueBegin]))
-            ++valueBegin;
-        return KeyLine{line.begin, text, valueBegin};
+        return KeyLine{line.begin, text, static_cast<std::size_t>(split.value.data() - text.data())};
     }
     return std::nullopt;
 }

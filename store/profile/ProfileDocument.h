@@ -73,6 +73,8 @@ public:
     // The section of that name that has this many of the same name before it; nullptr when there are
     // fewer.
     const Section* findSection(std::string_view name, std::size_t occurrence) const;
+    // How many sections have that name.
+    std::size_t countSections(std::string_view name) const;
     // The section's key lines and lines without "=", trimmed, and trimmed around the first "=";
     // comments and blank lines left out.
     std::span<const std::string_view> sectionLines(const Section& section) const;

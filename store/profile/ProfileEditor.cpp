@@ -3,6 +3,8 @@
 #include "store/profile/ProfileConflict.h"
 #include "store/profile/ProfileText.h"
 
+#include <algorithm>
+#include <span>
 #include <stdexcept>
 
 namespace quarvel {
@@ -42,25 +44,9 @@ std::vector<std::string> sectionContent(const std::vector<std::string>& given) {
     return lines;
 }
 
-// A line's key and value as the section read splits them: trimmed, around the first "=".
-struct SplitLine {
-    std::string_view key;
-    std::string_view value;
-    std::size_t valueOffset; // in the trimmed line
-};
+} // namespace
 
-SplitLine splitLine(std::string_view trimmed) {
-    const std::size_t equals = trimmed.find('=');
-    if (equals == std::string_view::npos)
-        return {{}, trimmed, 0};
-    std::size_t valueOffset = equals + 1;
-    while (valueOffset < trimmed.size() && profile_text::isBlank(trimmed[valueOffset]))
-        ++valueOffset;
-    return {trimBlanks(trimmed.substr(0, equals)), trimmed.substr(valueOffset), valueOffset};
-}
-
-// A line without "=" is its value: it must stay such a line, not become a key, comment or header.
-void checkWholeLineValue(std::string_view value) {
+void ProfileEditor::checkWholeLineValue(std::string_view value) {
     const std::string_view text = trimBlanks(value);
     if (text.empty() || text.find('=') != std::string_view::npos || text.starts_with('[') ||
         text.starts_with(';'))
@@ -68,8 +54,6 @@ void checkWholeLineValue(std::string_view value) {
                                     "';': '" +
                                     std::string(text) + "'");
 }
-
-} // namespace
 
 std::string ProfileEditor::newKeyName(std::string_view given) {
     std::string key = keyName(given);
@@ -140,15 +124,13 @@ std::optional<ProfileEditor::Splice> ProfileEditor::setValueAt(const LineRef& li
                                                                std::string_view value) const {
     const std::size_t position = shownLine(line);
     const std::string_view text = m_document.lineAt(position);
-    const std::string_view trimmed = trimBlanks(text);
-    const SplitLine split = splitLine(trimmed);
+    const profile_text::KeyValue split = profile_text::splitKeyLine(text);
     const std::string valueText = blankLineBreaks(value);
-    if (trimmed.find('=') == std::string_view::npos)
+    if (!split.hasEquals)
         checkWholeLineValue(valueText);
     if (split.value == trimBlanks(valueText))
         return std::nullopt;
-    const std::size_t valueAt =
-        position + static_cast<std::size_t>(trimmed.data() - text.data()) + split.valueOffset;
+    const std::size_t valueAt = position + static_cast<std::size_t>(split.value.data() - text.data());
     return Splice{valueAt, valueAt + split.value.size(), valueText};
 }
 
@@ -182,12 +164,25 @@ const ProfileDocument::Section& ProfileEditor::occurrence(const SectionRef& sect
     const ProfileDocument::Section* found = m_document.findSection(section.name, section.occurrence);
     if (found == nullptr)
         throw ProfileConflict("the section '" + section.name + "' is no longer in the file");
+    if (section.shown && !readsAsShown(*found, *section.shown))
+        throw ProfileConflict("the section '" + section.name + "' no longer reads as shown");
     return *found;
+}
+
+bool ProfileEditor::readsAsShown(const ProfileDocument::Section& section, const ShownSection& shown) const {
+    const std::span<const std::string_view> lines = m_document.sectionLines(section);
+    return m_document.countSections(section.name) == shown.namesakes &&
+           std::equal(lines.begin(), lines.end(), shown.lines.begin(), shown.lines.end(),
+                      [](std::string_view line, const ShownSection::Line& seen) {
+                          const profile_text::KeyValue split = profile_text::splitKeyLine(line);
+                          return split.key == seen.key && split.value == seen.value;
+                      });
 }
 
 std::size_t ProfileEditor::shownLine(const LineRef& line) const {
     const std::optional<std::size_t> position = m_document.contentLine(occurrence(line.section), line.index);
-    const SplitLine split = position ? splitLine(trimBlanks(m_document.lineAt(*position))) : SplitLine{};
+    const profile_text::KeyValue split =
+        position ? profile_text::splitKeyLine(m_document.lineAt(*position)) : profile_text::KeyValue{};
     if (!position || split.key != trimBlanks(line.key) || split.value != trimBlanks(line.value))
         throw ProfileConflict("line " + std::to_string(line.index + 1) + " of the section '" +
                               line.section.name + "' no longer reads as shown");

@@ -27,6 +27,9 @@ public:
     // std::invalid_argument, saying why, when it is empty or could not be read back.
     static std::string newKeyName(std::string_view given);
     static std::string newSectionName(std::string_view given);
+    // A new value for a line without "=" must leave it such a line, not make it empty, a key, a comment
+    // or a header: refused with std::invalid_argument, saying why.
+    static void checkWholeLineValue(std::string_view value);
 
     // The bytes from position from up to position to give way to the text.
     struct Splice {
@@ -64,6 +67,7 @@ private:
                                       const std::vector<std::string>& lines) const;
     std::optional<Splice> changing(Splice splice) const;
     const ProfileDocument::Section& occurrence(const SectionRef& section) const;
+    bool readsAsShown(const ProfileDocument::Section& section, const ShownSection& shown) const;
     // Where the line lies, once it is known to read as shown.
     std::size_t shownLine(const LineRef& line) const;
 

@@ -7,9 +7,12 @@
 #include "store/profile/ProfileError.h"
 
 #include "platform/ExclusiveFile.h"
+#include "platform/UniqueFd.h"
 
 #include <algorithm>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -136,6 +139,18 @@ void ProfileStore::deleteSectionAt(const std::filesystem::path& file, const Sect
 void ProfileStore::appendSection(const std::filesystem::path& file, std::string_view section,
                                  const std::vector<std::string>& lines) {
     change(file, [&](const ProfileEditor& editor) { return editor.appendSection(section, lines); });
+}
+
+platform::Result<void> ProfileStore::checkReadable(const std::filesystem::path& file) const {
+    const std::filesystem::path target = resolve(file);
+    // Not held up by a pipe without a writer: the read that follows says what is wrong with one.
+    const platform::UniqueFd descriptor(::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (!descriptor.valid() || ::fstat(descriptor.get(), &status) != 0)
+        return platform::Failure::fromErrno(errno, target.string());
+    if (S_ISDIR(status.st_mode))
+        return platform::Failure::fromErrno(EISDIR, target.string());
+    return {};
 }
 
 platform::Result<void> ProfileStore::checkWritable(const std::filesystem::path& file) const {

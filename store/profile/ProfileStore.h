@@ -78,6 +78,8 @@ public:
     void appendSection(const std::filesystem::path& file, std::string_view section,
                        const std::vector<std::string>& lines);
 
+    // Whether the file can be read: it opens for reading and is not a folder.
+    platform::Result<void> checkReadable(const std::filesystem::path& file) const;
     // Whether writes to the file can succeed: it opens for reading and writing, no other program holds it
     // locked, and its folder takes the new copy that a write renames into place.
     platform::Result<void> checkWritable(const std::filesystem::path& file) const;

@@ -50,6 +50,14 @@ std::size_t nameHash(std::string_view name) {
     return hash;
 }
 
+// An empty value lies after the blanks that follow "=", where a new one is put in.
+KeyValue splitKeyLine(std::string_view line) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return {line.substr(0, 0), trimBlanks(line), false};
+    return {trimBlanks(line.substr(0, equals)), trimBlanks(line.substr(equals + 1)), true};
+}
+
 std::string_view unquote(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         return value.substr(1, value.size() - 2);

@@ -25,6 +25,16 @@ inline std::string_view trimBlanks(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
+// A line of a section as its key and value: split at its first "=", both sides trimmed. A line without "="
+// has no key and is all value. The views point into the line, so a value's place in it is value.data() -
+// line.data().
+struct KeyValue {
+    std::string_view key;
+    std::string_view value;
+    bool hasEquals = false;
+};
+KeyValue splitKeyLine(std::string_view line);
+
 // Section and key names compare without regard to case, for ASCII and the Windows-1252 letters.
 unsigned char foldCase(unsigned char c);
 bool namesEqual(std::string_view a, std::string_view b);

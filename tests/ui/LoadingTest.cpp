@@ -5,11 +5,11 @@
 #include "WriteProtection.h"
 
 #include "ui/CEditorDlg.h"
-#include "ui/KeyEntry.h"
 #include "ui/ResourceIds.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
 
@@ -39,11 +39,15 @@ class LoadingTest : public ::testing::Test {
 protected:
     explicit LoadingTest(Installation installation = Installation::Complete) : host(installation) {}
 
-    // Shows the main window and waits for the first load, which runs once the window is on screen.
+    // Shows the main window and waits for the first load, which runs once the window is on screen: it
+    // names the file in the title, or asks for another.
     void start() {
         dialog = std::make_unique<CEditorDlg>(windowSystem, *host.host);
         ASSERT_TRUE(test::showActive(*dialog));
-        ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->windowTitle() != QStringLiteral("Quarvel"); }));
+        ASSERT_TRUE(QTest::qWaitFor([this] {
+            return dialog->windowTitle() != QStringLiteral("Quarvel") || !windowSystem.fileDialogs.empty() ||
+                   !dialog->isVisible();
+        }));
     }
 
     std::filesystem::path writeSimulatorFile(const char* name, std::string_view bytes) const {
@@ -149,10 +153,11 @@ TEST_F(LoadingTest, AMissingFileIsPromptedForAndNoEndsTheProgram) {
     EXPECT_EQ(windowSystem.messageBoxes[0].style, MB_YESNO | MB_ICONEXCLAMATION);
     EXPECT_EQ(dialog->result(), 0);
     EXPECT_TRUE(windowSystem.fileDialogs.empty());
-    // What the open kind is stays settled even though its file could not be opened.
+    // What the open kind is stays settled even though its file could not be opened; the title names only a
+    // file shown.
     EXPECT_EQ(dialog->m_strCfgPath, path);
     EXPECT_EQ(dialog->m_strHelpIni, "fs9help.ini");
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - FS9.CFG"));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel"));
 }
 
 TEST_F(LoadingTest, AFileHeldByAnotherProgramIsASharingViolation) {
@@ -170,28 +175,58 @@ TEST_F(LoadingTest, AFileHeldByAnotherProgramIsASharingViolation) {
               promptText(path, "A sharing violation occurred while accessing " + path + "."));
 }
 
-// Root included: a file without write bits is read-only for everyone.
-TEST_F(LoadingTest, AReadOnlyFileIsDenied) {
-    host.write(host.fs9Cfg(), "[Main]\r\n");
+// Root included: a file without write bits is read-only for everyone. Such a file, or one in a folder that
+// cannot take the new copy a write renames into place, is shown for reading: nothing can be edited, but it
+// can be searched and copied.
+TEST_F(LoadingTest, AFileThatCannotBeWrittenIsShownForReading) {
+    host.write(host.fs9Cfg(), "[Main]\r\nk=1\r\n");
+    writeSimulatorFile("scenery.cfg", "[Area.001]\r\n");
     std::filesystem::permissions(host.fs9Cfg(), std::filesystem::perms::owner_read);
+    start();
+    EXPECT_TRUE(windowSystem.messageBoxes.empty());
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - FS9.CFG (read-only)"));
+    EXPECT_EQ(rows(), QStringList{"k|1|"});
+    dialog->m_list.selectRow(0);
+    for (const int id : {ID_ADD_SECTION, ID_REMOVE_SECTION, ID_ADD_KEY, ID_CHANGE_KEY, ID_REMOVE_KEY})
+        EXPECT_FALSE(enabled(id)) << id;
+    for (const int id : {ID_SEARCH, ID_SEARCH_NEXT, ID_SAVE_FS9CFG_AS})
+        EXPECT_TRUE(enabled(id)) << id;
+    emit dialog->m_list.customContextMenuRequested({});
+    ASSERT_EQ(windowSystem.popups.size(), 1U);
+    for (const auto& item : windowSystem.popups[0].items)
+        EXPECT_TRUE(item.separator || !item.enabled) << item.text.toStdString();
+
+    const auto copy = host.dir / "copy.cfg";
+    windowSystem.fileDialogAnswers = {copy.string()};
+    ASSERT_TRUE(dialog->OnCommand(ID_SAVE_FS9CFG_AS));
+    EXPECT_EQ(test::readBytes(copy), "[Main]\r\nk=1\r\n");
+
+    // Made writable, it opens for editing again.
+    std::filesystem::permissions(host.fs9Cfg(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    dialog->OnCommand(ID_OPEN_SCENERYCFG);
+    dialog->OnCommand(ID_OPEN_FS9CFG);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - FS9.CFG"));
+    EXPECT_TRUE(enabled(ID_ADD_SECTION));
+
+    const test::WriteProtection protection(host.fs9Cfg().parent_path());
+    if (!protection.active())
+        GTEST_SKIP() << "this file system cannot make a folder unwritable for root";
+    dialog->OnCommand(ID_OPEN_SCENERYCFG);
+    dialog->OnCommand(ID_OPEN_FS9CFG);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - FS9.CFG (read-only)"));
+    EXPECT_TRUE(windowSystem.messageBoxes.empty());
+}
+
+// A file that cannot be read at all is not shown: the prompt says why, in the system's own terms.
+TEST_F(LoadingTest, AFileThatCannotBeReadIsPromptedForWithTheTrueReason) {
+    std::filesystem::remove(host.fs9Cfg());
+    std::filesystem::create_directories(host.fs9Cfg());
     windowSystem.messageBoxAnswers = {IDNO};
     start();
     const std::string path = host.fs9Cfg().string();
     ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
-    EXPECT_EQ(windowSystem.messageBoxes[0].text, promptText(path, "Access to " + path + " was denied."));
-}
-
-// Writes put a new copy in the folder and rename it over the file, so the folder must take it.
-TEST_F(LoadingTest, AFileInAFolderThatCannotBeWrittenIsDenied) {
-    host.write(host.fs9Cfg(), "[Main]\r\n");
-    const test::WriteProtection protection(host.fs9Cfg().parent_path());
-    if (!protection.active())
-        GTEST_SKIP() << "this file system cannot make a folder unwritable for root";
-    windowSystem.messageBoxAnswers = {IDNO};
-    start();
-    ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
-    EXPECT_EQ(windowSystem.messageBoxes[0].text,
-              promptText(host.fs9Cfg().string(), "Access to " + host.fs9Cfg().string() + " was denied."));
+    EXPECT_EQ(windowSystem.messageBoxes[0].text, promptText(path, path + " is a folder, not a file."));
 }
 
 TEST_F(LoadingTest, BrowsingReplacesTheKindsPathAndLoadsItShortlyAfter) {
@@ -227,14 +262,39 @@ TEST_F(LoadingTest, BrowsingReplacesTheKindsPathAndLoadsItShortlyAfter) {
     EXPECT_EQ(windowSystem.messageBoxes.size(), 1U);
 }
 
-TEST_F(LoadingTest, CancellingTheBrowseEndsTheProgram) {
+// Only at start-up, with nothing shown yet, does a refused prompt end the program; later the file shown
+// before stays open, and the commands go on as before.
+TEST_F(LoadingTest, ARefusedPromptKeepsTheFileShownBefore) {
+    host.write(host.fs9Cfg(), "[Main]\r\nk=1\r\n");
     start();
-    windowSystem.messageBoxAnswers = {IDYES};
-    windowSystem.fileDialogAnswers = {std::nullopt};
-    dialog->OnCommand(ID_OPEN_SCENERYCFG);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialog->result(), 0);
+    const auto cancel = [this](int id) {
+        windowSystem.messageBoxAnswers = {IDYES, IDNO};
+        windowSystem.fileDialogAnswers = {std::nullopt};
+        dialog->OnCommand(id); // cancel the browse
+        dialog->OnCommand(id); // say no
+    };
+    cancel(ID_OPEN_SCENERYCFG);
+    const auto other = host.dir / "gone.cfg";
+    windowSystem.fileDialogAnswers = {other.string()};
+    windowSystem.messageBoxAnswers = {IDNO};
+    dialog->OnCommand(ID_OPEN_OTHERFS9CFG);
+
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(windowSystem.messageBoxes.size(), 3U);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - FS9.CFG"));
+    EXPECT_EQ(dialog->m_fileopened, FileKind::Fs9Cfg);
+    EXPECT_EQ(dialog->m_strCfgPath, host.fs9Cfg().string());
+    EXPECT_EQ(dialog->m_strFs9CfgPath, host.fs9Cfg().string());
     EXPECT_EQ(dialog->m_strSceneryCfgPath, (host.simulatorFolder() / "scenery.cfg").string());
+    EXPECT_EQ(rows(), QStringList{"k|1|"});
+    EXPECT_TRUE(enabled(ID_OPEN_SCENERYCFG));
+    dialog->m_list.selectRow(0);
+    windowSystem.modalScripts.emplace_back([](QDialog& shown) {
+        shown.findChild<QLineEdit*>(QStringLiteral("value"))->setText(QStringLiteral("2"));
+        shown.accept();
+    });
+    dialog->OnCommand(ID_CHANGE_KEY);
+    EXPECT_EQ(test::readBytes(host.fs9Cfg()), "[Main]\r\nk=2\r\n");
 }
 
 TEST_F(LoadingTest, TheBrowseStartsInTheNearestFolderThatExists) {
@@ -293,6 +353,7 @@ TEST_F(LoadingWithoutSimulatorTest, OldWindowsKeepsFs9CfgBelowTheWindowsDirector
                "\"CurrentVersion\"=\"4.0\"\n");
     windowSystem.messageBoxAnswers = {IDOK, IDNO};
     start();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !dialog->isVisible(); }));
     EXPECT_EQ(dialog->m_osvi.major, 4U);
     EXPECT_EQ(dialog->m_strFs9CfgPath,
               (host.windowsDirectory() / "Application Data" / "Microsoft" / "FS9" / "fs9.cfg").string());
@@ -373,17 +434,6 @@ TEST_F(LoadingTest, TheSearchTimerSelectsTheFoundRow) {
     ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->m_list.selectedCount() == 1; }));
     EXPECT_EQ(dialog->m_list.selectionMark(), 1);
     EXPECT_TRUE(dialog->m_list.hasFocus());
-}
-
-TEST(KeyEntryTest, SplitsAtTheFirstEqualsSignAndTrimsNothing) {
-    EXPECT_EQ(KeyEntry::split("a=b=c").key, "a");
-    EXPECT_EQ(KeyEntry::split("a=b=c").value, "b=c");
-    EXPECT_EQ(KeyEntry::split(" k = v ").key, " k ");
-    EXPECT_EQ(KeyEntry::split(" k = v ").value, " v ");
-    EXPECT_EQ(KeyEntry::split("=v").key, "");
-    EXPECT_EQ(KeyEntry::split("k=").value, "");
-    EXPECT_EQ(KeyEntry::split("plain").key, "");
-    EXPECT_EQ(KeyEntry::split("plain").value, "plain");
 }
 
 std::string keyLines(int count, int changed) {

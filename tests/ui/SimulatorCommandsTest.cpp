@@ -160,7 +160,7 @@ TEST_F(SimulatorCommandsTest, AnotherFs9CfgIsOpenedAndNamedToTheSimulatorFromEit
     expectLaunch(commandLine, arguments);
     dialog->show();
     ASSERT_TRUE(dialog->OnCommand(ID_OPEN_FS9CFG));
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - FS9.CFG"));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - Winter flying.cfg")) << "not the player's own";
     EXPECT_EQ(dialog->m_strCfgPath, other.string());
     expectLaunch(commandLine, arguments);
 }

@@ -19,7 +19,7 @@ using ProfileAddressedEditsTest = test::StoreTest;
 TEST_F(ProfileAddressedEditsTest, LinesWithAnEmptyKeyKeepTheirKind) {
     const std::string bytes = "[s]\r\n  loose line \r\n=empty key\r\n";
     const auto file = dir.write("a.cfg", bytes);
-    const SectionRef section{" S ", 0};
+    const SectionRef section{" S ", 0, std::nullopt};
     const LineRef loose{section, 0, "", " loose line"};
     for (const char* value : {"a=b", "[header", "; comment", "  "})
         EXPECT_THROW(store.writeValueAt(file, loose, value), std::invalid_argument) << value;

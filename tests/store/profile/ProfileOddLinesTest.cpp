@@ -1,5 +1,6 @@
 // Comments, blank lines, lines outside any section and other odd lines.
 #include "store/profile/ProfileStore.h"
+#include "store/profile/ProfileText.h"
 #include "tests/store/profile/StoreTestSupport.h"
 #include "tests/support/TempDir.h"
 
@@ -87,6 +88,19 @@ TEST_F(ProfileOddLinesTest, NulBytesAndLoneCarriageReturnsAreHandled) {
 TEST_F(ProfileOddLinesTest, EscapeSequencesInValuesAreJustText) {
     const auto file = dir.write("a.cfg", "[General]\r\nperformance=Cruise\\nSpeed\\t120 kts\\/h\r\n");
     EXPECT_EQ(store.getString(file, "General", "performance", "-"), "Cruise\\nSpeed\\t120 kts\\/h");
+}
+
+// The one split of a key line that the reads, the writes and the window share.
+TEST(SplitKeyLineTest, SplitsAtTheFirstEqualsSignAndTrimsBothSides) {
+    const auto split = [](std::string_view line) {
+        const profile_text::KeyValue parts = profile_text::splitKeyLine(line);
+        return std::string(parts.key) + "|" + std::string(parts.value) + (parts.hasEquals ? "|=" : "");
+    };
+    EXPECT_EQ(split("a=b=c"), "a|b=c|=");
+    EXPECT_EQ(split(" \tk = v \t"), "k|v|=");
+    EXPECT_EQ(split("=v"), "|v|=");
+    EXPECT_EQ(split("k="), "k||=");
+    EXPECT_EQ(split("  plain words "), "|plain words");
 }
 
 } // namespace
