@@ -5,11 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace quarvel::test {
 
 int FakeWindowSystem::showMessageBox(QWidget* owner, const QString& text, const QString& caption,
                                      unsigned style) {
     messageBoxes.push_back({owner, owner != nullptr, text, caption, style});
+    if (const std::function<void()> meanwhile = std::exchange(duringNextMessageBox, nullptr))
+        meanwhile();
     if (!messageBoxAnswers.empty()) {
         const int answer = messageBoxAnswers.front();
         messageBoxAnswers.pop_front();

@@ -51,6 +51,8 @@ public:
     // dialog without a script is cancelled.
     std::deque<ModalScript> modalScripts;
     std::deque<int> popupAnswers;
+    // Runs while the next message box is open, before it is answered: another program's doing.
+    std::function<void()> duringNextMessageBox;
 
     std::vector<MessageBoxCall> messageBoxes;
     std::vector<FileDialogRequest> fileDialogs;

@@ -277,5 +277,98 @@ TEST_F(KeyCommandsTest, TheWindowsOwnWriteIsNotReadBackButAnotherProgramsBeforeI
     EXPECT_EQ(rows(), QStringList{"k|3|Shipped words"});
 }
 
+// What is pasted is what is saved and shown: line breaks become blanks in the field itself, and a text
+// past its field's limit is refused in words, kept whole, with the dialog open. The row then reads as the
+// file does, so the next edit of it goes in.
+TEST_F(KeyCommandsTest, PastedTextIsSavedAsShownOrRefusedWhole) {
+    start("[Main]\r\nk=1\r\n");
+    clickRow(0);
+    script([](QDialog& shown) {
+        auto* value = shown.findChild<QLineEdit*>(QStringLiteral("value"));
+        value->selectAll();
+        value->insert(QString(5000, QLatin1Char('x')));
+        shown.accept();
+        EXPECT_TRUE(shown.isVisible());
+        EXPECT_EQ(value->text().size(), 5000);
+        value->selectAll();
+        value->insert(QStringLiteral("a\r\nb"));
+        EXPECT_EQ(value->text(), QStringLiteral("a  b"));
+        auto* help = shown.findChild<QPlainTextEdit*>(QStringLiteral("help"));
+        help->selectAll();
+        help->insertPlainText(QStringLiteral("one\ntwo"));
+        EXPECT_EQ(help->toPlainText(), QStringLiteral("one two"));
+    });
+    dialog->OnCommand(ID_CHANGE_KEY);
+    ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
+    EXPECT_EQ(box(0).text, QStringLiteral("Please enter no more than 255 characters."));
+    EXPECT_EQ(box(0).caption, QCoreApplication::applicationName());
+    EXPECT_EQ(box(0).style, MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_EQ(fileBytes(), "[Main]\r\nk=a  b\r\n");
+    EXPECT_EQ(rows(), QStringList{"k|a  b|one two"});
+
+    script([](QDialog& shown) { type(shown, "value", QStringLiteral("c")); });
+    dialog->OnCommand(ID_CHANGE_KEY);
+    EXPECT_EQ(windowSystem.messageBoxes.size(), 1U);
+    EXPECT_EQ(fileBytes(), "[Main]\r\nk=c\r\n");
+
+    // New names too: a key and a section, and the text searched for.
+    script([](QDialog& shown) {
+        type(shown, "key", QStringLiteral("new\nkey"));
+        EXPECT_EQ(shown.findChild<QLineEdit*>(QStringLiteral("key"))->text(), QStringLiteral("new key"));
+    });
+    dialog->OnCommand(ID_ADD_KEY);
+    script([](QDialog& shown) { type(shown, "name", QStringLiteral("Two\r\nLines")); });
+    dialog->OnCommand(ID_ADD_SECTION);
+    EXPECT_EQ(fileBytes(), "[Main]\r\nk=c\r\nnew key=\r\n[Two  Lines]\r\nDefault=\r\n");
+    script([](QDialog& shown) {
+        type(shown, "find", QStringLiteral("new\nkey"));
+        EXPECT_EQ(shown.findChild<QLineEdit*>(QStringLiteral("find"))->text(), QStringLiteral("new key"));
+    });
+    dialog->OnCommand(ID_SEARCH);
+    EXPECT_EQ(windowSystem.messageBoxes.size(), 1U) << "found";
+}
+
+// A line without "=" is all value, and must stay such a line: the dialog says so and keeps the text. A
+// line that begins with "=" shows alike but takes one.
+TEST_F(KeyCommandsTest, ALineWithoutEqualsRefusesOneInTheDialog) {
+    start("[Main]\r\nloose words\r\n=empty key\r\n");
+    clickRow(0);
+    script([](QDialog& shown) {
+        type(shown, "value", QStringLiteral("a=b"));
+        shown.accept();
+        EXPECT_TRUE(shown.isVisible());
+        EXPECT_EQ(shown.findChild<QLineEdit*>(QStringLiteral("value"))->text(), QStringLiteral("a=b"));
+        type(shown, "value", QStringLiteral("other words"));
+    });
+    dialog->OnCommand(ID_CHANGE_KEY);
+    ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
+    EXPECT_EQ(box(0).text,
+              QStringLiteral("This line has no '=', so its new text cannot be empty, contain '=' or "
+                             "begin with '[' or ';'."));
+    EXPECT_EQ(box(0).caption, QStringLiteral("Invalid value"));
+    EXPECT_EQ(box(0).style, MB_OK | MB_ICONHAND);
+    clickRow(1);
+    script([](QDialog& shown) { type(shown, "value", QStringLiteral("x=y")); });
+    dialog->OnCommand(ID_CHANGE_KEY);
+    EXPECT_EQ(fileBytes(), "[Main]\r\nother words\r\n=x=y\r\n");
+}
+
+// With no row selected, as after a fill, the keys a player reaches for select one and Change is offered.
+TEST_F(KeyCommandsTest, HomeEndAndSpaceSelectARowWhenNoneIs) {
+    start("[Main]\r\na=1\r\nb=2\r\nc=3\r\n");
+    dialog->m_list.setFocus();
+    const auto after = [this](Qt::Key key) {
+        dialog->m_list.clearSelection();
+        QTest::keyClick(&dialog->m_list, key);
+        return dialog->m_list.selectedCount() == 1 &&
+                       dialog->commands().ruleAnswer(ID_CHANGE_KEY).value_or(false)
+                   ? dialog->m_list.selectionMark()
+                   : -1;
+    };
+    EXPECT_EQ(after(Qt::Key_Home), 0);
+    EXPECT_EQ(after(Qt::Key_End), 2);
+    EXPECT_EQ(after(Qt::Key_Space), 2) << "the current row";
+}
+
 } // namespace
 } // namespace quarvel

@@ -101,5 +101,28 @@ TEST_F(SearchTest, ASelectionBeforeTheRowIsShownCancelsIt) {
     EXPECT_EQ(rows(), QStringList{"k|1|"});
 }
 
+// Search Next goes on from the last hit only in the file it was found in; in a file opened since, it starts
+// at the top. A search also catches up with sections another program added while its dialog was open.
+TEST_F(SearchTest, SearchNextStartsAtTheTopOfAFileJustOpenedAndHitsLandInTheFileAsItIs) {
+    start("[a]\r\nx=1\r\n[b]\r\nhit=1\r\nhit=2\r\n");
+    host.write(host.simulatorFolder() / "scenery.cfg", "[Area.001]\r\nhit=3\r\n");
+    search(QStringLiteral("hit"));
+    EXPECT_EQ(landing(), QStringLiteral("1/0:hit"));
+    dialog->OnCommand(ID_SEARCH_NEXT);
+    EXPECT_EQ(landing(), QStringLiteral("1/1:hit"));
+    dialog->OnCommand(ID_OPEN_SCENERYCFG);
+    dialog->OnCommand(ID_SEARCH_NEXT);
+    EXPECT_EQ(landing(), QStringLiteral("0/0:hit"));
+
+    dialog->OnCommand(ID_OPEN_FS9CFG);
+    script([this](QDialog& shown) {
+        host.write(host.fs9Cfg(), "[new]\r\n[a]\r\nx=1\r\n[b]\r\nhit=1\r\nhit=2\r\n");
+        type(shown, "find", QStringLiteral("hit"));
+    });
+    dialog->OnCommand(ID_SEARCH);
+    EXPECT_EQ(landing(), QStringLiteral("2/0:hit"));
+    EXPECT_EQ(sections(), (QStringList{"new", "a", "b"}));
+}
+
 } // namespace
 } // namespace quarvel

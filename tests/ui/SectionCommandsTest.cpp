@@ -83,5 +83,45 @@ TEST_F(SectionCommandsTest, TheTreeMenuActsOnTheSectionRightClicked) {
     EXPECT_EQ(fileBytes(), "[one]\r\n[three]\r\n");
 }
 
+// Of two equal sections the player removes the first; another program removes it meanwhile. What is left
+// reads just like it, but it is not the section the player saw: nothing is removed, and the window shows
+// the file as it now is. Adding a key to it is refused alike.
+TEST_F(SectionCommandsTest, ANamesakeRemovedWhileTheQuestionIsOpenStopsTheEdit) {
+    const std::string twice = "[gauge]\r\na=1\r\n[gauge]\r\na=1\r\n[tail]\r\n";
+    const std::string once = "[gauge]\r\na=1\r\n[tail]\r\n";
+    start(twice);
+    windowSystem.messageBoxAnswers = {IDYES};
+    windowSystem.duringNextMessageBox = [&] {
+        host.write(host.fs9Cfg(), once);
+    };
+    dialog->OnCommand(ID_REMOVE_SECTION);
+    ASSERT_EQ(windowSystem.messageBoxes.size(), 2U);
+    EXPECT_EQ(box(1).caption, QStringLiteral("File changed"));
+    EXPECT_EQ(fileBytes(), once);
+    EXPECT_EQ(sections(), (QStringList{"gauge", "tail"}));
+
+    host.write(host.fs9Cfg(), twice);
+    script([&](QDialog& shown) {
+        host.write(host.fs9Cfg(), once);
+        type(shown, "key", QStringLiteral("b"));
+    });
+    dialog->OnCommand(ID_ADD_KEY);
+    EXPECT_EQ(box(2).caption, QStringLiteral("File changed"));
+    EXPECT_EQ(fileBytes(), once);
+}
+
+// The tree's menu acts on the file as it is now, as the menu bar does: a section another program added
+// before the right click is shown once the command has run.
+TEST_F(SectionCommandsTest, TheTreeMenuCatchesUpWithAnOutsideChangeFirst) {
+    start("[one]\r\n[two]\r\n");
+    selectSection(1);
+    host.write(host.fs9Cfg(), "[one]\r\n[two]\r\n[three]\r\n");
+    windowSystem.popupAnswers = {ID_REMOVE_SECTION};
+    windowSystem.messageBoxAnswers = {IDYES};
+    emit dialog->m_tree.customContextMenuRequested({});
+    EXPECT_EQ(fileBytes(), "[one]\r\n[three]\r\n");
+    EXPECT_EQ(sections(), (QStringList{"one", "three"}));
+}
+
 } // namespace
 } // namespace quarvel

@@ -352,6 +352,33 @@ TEST_F(SimulatorCommandsTest, SelectorOpenAndDoubleClickActOnTheChosenRowOnlyAnd
     EXPECT_EQ(dialog->m_strCfgPath, cessna.string());
 }
 
+// From the keyboard: Open has the first focus, Tab reaches the list, Home selects its first row, Enter opens
+// it. An aircraft.cfg gone by then is prompted for, and No keeps the file shown before.
+TEST_F(SimulatorCommandsTest, SelectorWorksFromTheKeyboardAndAVanishedAircraftKeepsTheFileShown) {
+    const fs::path cessna = addAircraft("C172");
+    addAircraft("DHC2_Beaver");
+    start();
+    runSelector([](CAircraftSelectorDlg& selector) {
+        const auto* first = qobject_cast<QPushButton*>(selector.focusWidget());
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(first->text(), QStringLiteral("Open"));
+        for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Home, Qt::Key_Return})
+            QTest::keyClick(selector.focusWidget(), key);
+    });
+    EXPECT_EQ(dialog->m_strCfgPath, cessna.string());
+
+    windowSystem.messageBoxAnswers = {IDNO};
+    runSelector([&](CAircraftSelectorDlg& selector) {
+        clickRow(selector, 1);
+        fs::remove_all(host.simulatorFolder() / "Aircraft" / "DHC2_Beaver");
+        click(selector, QStringLiteral("Open"));
+    });
+    EXPECT_EQ(boxes().size(), 1) << "the prompt to browse";
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->m_strCfgPath, cessna.string());
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - AIRCRAFT.CFG"));
+}
+
 TEST_F(SimulatorCommandsTest, SelectorAMissingAircraftFolderListsNothingAndOneThatCannotBeReadIsTold) {
     start();
     const std::string folder = dialog->m_strAircraftFolder;
