@@ -93,6 +93,26 @@ TEST_F(KeyHelpTest, CatchAllSectionServesEverySectionLast) {
     EXPECT_EQ(lookup("000010DE:00000301", "Mode"), "any device");
 }
 
+TEST_F(KeyHelpTest, FamilyEntryAnswersLastAndAChangeStoresUnderTheKeysOwnName) {
+    writeShippedHelp("[TextInfo.*]\r\n*=any item\r\nHeading=heading item\r\n"
+                     "[BufferPools]\r\n*=whole section\r\n"
+                     "[*]\r\nAirSpeed=catch-all\r\n*=must never answer\r\n");
+    writePlayerHelp("[TextInfo.2]\r\nWind=my own\r\n");
+    EXPECT_EQ(lookup("TextInfo.2", "Wind"), "my own") << "the exact section comes first";
+    EXPECT_EQ(lookup("TextInfo.1", "heading"), "heading item") << "then the family sections";
+    EXPECT_EQ(lookup("TextInfo.1", "AirSpeed"), "catch-all") << "then the catch-all section";
+    EXPECT_EQ(lookup("TextInfo.3", "Visibility"), "any item") << "then the family's entry";
+    EXPECT_EQ(lookup("BufferPools", "PoolSize"), "whole section") << "a section is its own family";
+    EXPECT_EQ(lookup("Main", "Visibility"), std::nullopt) << "the catch-all section has no family entry";
+    EXPECT_EQ(lookup("TextInfo.3", ""), std::nullopt) << "a line without a key is no item";
+
+    m_help.StoreKeyHelp("fs9help.ini", "TextInfo.3", "Visibility", "shown at 2,1");
+    EXPECT_EQ(lookup("TextInfo.3", "Visibility"), "shown at 2,1");
+    EXPECT_EQ(lookup("TextInfo.3", "Temperature"), "any item");
+    EXPECT_EQ(test::readBytes(windows() / "fs9help.ini"),
+              "[TextInfo.2]\r\nWind=my own\r\n[TextInfo.3]\r\nVisibility=shown at 2,1\r\n");
+}
+
 TEST(KeyHelpFamilies, CutsAfterEachDotFromTheLast) {
     EXPECT_EQ(KeyHelp::familySections("Main"), (std::vector<std::string>{"Main", "*"}));
     EXPECT_EQ(KeyHelp::familySections("Area.001"), (std::vector<std::string>{"Area.001", "Area.*", "*"}));
