@@ -1,6 +1,7 @@
 #include "help/KeyHelp.h"
 #include "store/FileKind.h"
 #include "store/profile/ProfileStore.h"
+#include "store/profile/ProfileText.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <functional>
 #include <iostream>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -130,27 +132,15 @@ std::map<std::string, std::string> helpFilesByName() {
     return helpFiles;
 }
 
-// A numbered section counts once for its family: a part after a "." that is all digits stands for any number.
-std::string familyOf(std::string_view section) {
-    std::string family;
-    for (std::size_t begin = 0; begin <= section.size();) {
-        const std::size_t dot = std::min(section.find('.', begin), section.size());
-        const std::string_view part = section.substr(begin, dot - begin);
-        const bool numbered = begin > 0 && !part.empty() &&
-                              std::ranges::all_of(part, [](unsigned char c) { return std::isdigit(c) != 0; });
-        family += numbered ? std::string("*") : lowerCase(std::string(part));
-        if (dot < section.size())
-            family += '.';
-        begin = dot + 1;
-    }
-    return family;
-}
-
-std::string trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    const std::size_t last = text.find_last_not_of(" \t");
-    return first == std::string_view::npos ? std::string()
-                                           : std::string(text.substr(first, last - first + 1));
+// A key's pair: its section with each numbered part as "*", so that a family counts once, and its name;
+// in lower case, as names match regardless of case.
+std::string pairOf(std::string_view section, std::string_view key) {
+    static const std::regex kNumberedPart(R"(\.[0-9]+(?=\.|$))");
+    std::string pair = "[";
+    pair += std::regex_replace(std::string(section), kNumberedPart, ".*");
+    pair += "] ";
+    pair += profile_text::trimBlanks(key);
+    return lowerCase(pair);
 }
 
 // The distinct section-family/key pairs of one kind of file, and those of them the shipped help leaves
@@ -184,7 +174,7 @@ std::map<std::string, KindCoverage> measureCoverage(const fs::path& folder) {
         KindCoverage& kind = kinds[name];
         forEachKeyLine(store.read(item.path()),
                        [&](std::string_view section, std::string_view key, std::string_view) {
-                           const std::string pair = "[" + familyOf(section) + "] " + lowerCase(trimmed(key));
+                           const std::string pair = pairOf(section, key);
                            kind.pairs.insert(pair);
                            if (!help.LookupKeyHelp(helpFile->second, section, key))
                                kind.undescribed.insert(pair);
