@@ -87,7 +87,7 @@ TEST_F(KeyHelpTest, NumberedSectionsFallBackToTheirFamily) {
     EXPECT_EQ(lookup("Area", "Title"), std::nullopt);
 }
 
-TEST_F(KeyHelpTest, CatchAllSectionServesEverySectionLast) {
+TEST_F(KeyHelpTest, CatchAllSectionServesEverySectionAfterItsFamily) {
     writeShippedHelp("[*]\r\nMode=any device\r\n[nv4_disp.dll]\r\nMode=this driver\r\n");
     EXPECT_EQ(lookup("nv4_disp.dll", "Mode"), "this driver");
     EXPECT_EQ(lookup("000010DE:00000301", "Mode"), "any device");
