@@ -14,22 +14,15 @@ std::optional<std::string> KeyHelp::LookupKeyHelp(const std::string& helpIni, st
                                                   std::string_view key) const {
     if (helpIni.empty())
         return std::nullopt;
-    const std::filesystem::path playerFile = helpIni;
-    std::optional<std::filesystem::path> shippedFile;
-    if (!m_shippedFolder.empty())
-        shippedFile = m_shippedFolder / helpIni;
-
-    for (const std::string& candidate : familySections(section)) {
-        std::optional<std::string> text = readEntry(playerFile, candidate, key);
-        if (!text && shippedFile)
-            text = readEntry(*shippedFile, candidate, key);
-        if (text) {
-            if (text->size() > kMaxLength)
-                text->resize(kMaxLength);
-            return text;
-        }
+    const std::vector<std::string> sections = familySections(section);
+    std::optional<std::string> text = firstEntry(helpIni, sections, key);
+    if (!text && !key.empty()) {
+        const std::span<const std::string> withoutCatchAll(sections.data(), sections.size() - 1);
+        text = firstEntry(helpIni, withoutCatchAll, kAnyKey);
     }
-    return std::nullopt;
+    if (text && text->size() > kMaxLength)
+        text->resize(kMaxLength);
+    return text;
 }
 
 void KeyHelp::StoreKeyHelp(const std::string& helpIni, std::string_view section, std::string_view key,
@@ -55,6 +48,20 @@ std::filesystem::path KeyHelp::findShippedFolder(const std::filesystem::path& ex
             return candidate.lexically_normal();
     }
     return {};
+}
+
+std::optional<std::string> KeyHelp::firstEntry(const std::string& helpIni,
+                                               std::span<const std::string> sections,
+                                               std::string_view key) const {
+    const std::filesystem::path playerFile = helpIni;
+    for (const std::string& candidate : sections) {
+        std::optional<std::string> text = readEntry(playerFile, candidate, key);
+        if (!text && !m_shippedFolder.empty())
+            text = readEntry(m_shippedFolder / helpIni, candidate, key);
+        if (text)
+            return text;
+    }
+    return std::nullopt;
 }
 
 // A missing or unreadable help file means no help, as a missing entry does: help is a convenience

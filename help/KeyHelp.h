@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,13 +22,18 @@ public:
     static constexpr std::string_view kNoHelp = "{nohelp}";
     // A description is cut to this many bytes, as the help column has always shown it.
     static constexpr std::size_t kMaxLength = 255;
+    // The key of a help section's family entry: it describes every key of the section, or of the numbered
+    // sections the section stands for, that has no entry of its own.
+    static constexpr std::string_view kAnyKey = "*";
 
     // shippedFolder: where the shipped help files are; empty when none was found.
     KeyHelp(ProfileStore& store, std::filesystem::path shippedFolder);
 
     // The description of a key, or none. Numbered families of sections share one description: when
     // neither file has an entry for the exact section, the section's family sections are tried, see
-    // familySections().
+    // familySections(). A key found in none of them takes the family entry (kAnyKey) of the exact
+    // section or of its family sections, never that of the catch-all section, which would describe
+    // every key of the file. A line without a key (an empty key name) takes no family entry.
     std::optional<std::string> LookupKeyHelp(const std::string& helpIni, std::string_view section,
                                              std::string_view key) const;
 
@@ -46,6 +52,9 @@ public:
     static std::filesystem::path findShippedFolder(const std::filesystem::path& exeFolder);
 
 private:
+    // The first entry for key in the given sections, the player's file before the shipped copy in each.
+    std::optional<std::string> firstEntry(const std::string& helpIni, std::span<const std::string> sections,
+                                          std::string_view key) const;
     std::optional<std::string> readEntry(const std::filesystem::path& file, std::string_view section,
                                          std::string_view key) const;
 

@@ -87,10 +87,30 @@ TEST_F(KeyHelpTest, NumberedSectionsFallBackToTheirFamily) {
     EXPECT_EQ(lookup("Area", "Title"), std::nullopt);
 }
 
-TEST_F(KeyHelpTest, CatchAllSectionServesEverySectionLast) {
+TEST_F(KeyHelpTest, CatchAllSectionServesEverySectionAfterItsFamily) {
     writeShippedHelp("[*]\r\nMode=any device\r\n[nv4_disp.dll]\r\nMode=this driver\r\n");
     EXPECT_EQ(lookup("nv4_disp.dll", "Mode"), "this driver");
     EXPECT_EQ(lookup("000010DE:00000301", "Mode"), "any device");
+}
+
+TEST_F(KeyHelpTest, FamilyEntryAnswersLastAndAChangeStoresUnderTheKeysOwnName) {
+    writeShippedHelp("[TextInfo.*]\r\n*=any item\r\nHeading=heading item\r\n"
+                     "[BufferPools]\r\n*=whole section\r\n"
+                     "[*]\r\nAirSpeed=catch-all\r\n*=must never answer\r\n");
+    writePlayerHelp("[TextInfo.2]\r\nWind=my own\r\n");
+    EXPECT_EQ(lookup("TextInfo.2", "Wind"), "my own") << "the exact section comes first";
+    EXPECT_EQ(lookup("TextInfo.1", "heading"), "heading item") << "then the family sections";
+    EXPECT_EQ(lookup("TextInfo.1", "AirSpeed"), "catch-all") << "then the catch-all section";
+    EXPECT_EQ(lookup("TextInfo.3", "Visibility"), "any item") << "then the family's entry";
+    EXPECT_EQ(lookup("BufferPools", "PoolSize"), "whole section") << "a section is its own family";
+    EXPECT_EQ(lookup("Main", "Visibility"), std::nullopt) << "the catch-all section has no family entry";
+    EXPECT_EQ(lookup("TextInfo.3", ""), std::nullopt) << "a line without a key is no item";
+
+    m_help.StoreKeyHelp("fs9help.ini", "TextInfo.3", "Visibility", "shown at 2,1");
+    EXPECT_EQ(lookup("TextInfo.3", "Visibility"), "shown at 2,1");
+    EXPECT_EQ(lookup("TextInfo.3", "Temperature"), "any item");
+    EXPECT_EQ(test::readBytes(windows() / "fs9help.ini"),
+              "[TextInfo.2]\r\nWind=my own\r\n[TextInfo.3]\r\nVisibility=shown at 2,1\r\n");
 }
 
 TEST(KeyHelpFamilies, CutsAfterEachDotFromTheLast) {
