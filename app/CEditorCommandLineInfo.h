@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -32,11 +33,12 @@ public:
     // word on the terminal.
     bool endsStartUp() const;
 
-    std::string m_strPath;                  // the text after a parameter's letter c
-    int m_bHelp = 0;                        // 1 once a "?" parameter was seen
-    bool m_bUsage = false;                  // "--help" or "-h" was given
-    std::optional<std::string> m_strPrefix; // the folder of the prefix option, the last one given
-    bool m_bPrefixWithoutFolder = false;    // the prefix option ended the command line
+    std::string m_strPath;                     // the text after a parameter's letter c
+    int m_bHelp = 0;                           // 1 once a "?" parameter was seen
+    bool m_bUsage = false;                     // "--help" or "-h" was given
+    std::optional<std::string> m_strPrefix;    // the folder of the prefix option, the last one given
+    bool m_bPrefixWithoutFolder = false;       // the prefix option ended the command line
+    std::filesystem::path m_shippedHelpFolder; // named by the usage; empty when none was found
 
 private:
     WindowSystem* m_windowSystem;
