@@ -33,12 +33,14 @@ public:
     // word on the terminal.
     bool endsStartUp() const;
 
-    std::string m_strPath;                     // the text after a parameter's letter c
-    int m_bHelp = 0;                           // 1 once a "?" parameter was seen
-    bool m_bUsage = false;                     // "--help" or "-h" was given
-    std::optional<std::string> m_strPrefix;    // the folder of the prefix option, the last one given
-    bool m_bPrefixWithoutFolder = false;       // the prefix option ended the command line
-    std::filesystem::path m_shippedHelpFolder; // named by the usage; empty when none was found
+    std::string m_strPath;                  // the text after a parameter's letter c
+    int m_bHelp = 0;                        // 1 once a "?" parameter was seen
+    bool m_bUsage = false;                  // "--help" or "-h" was given
+    std::optional<std::string> m_strPrefix; // the folder of the prefix option, the last one given
+    bool m_bPrefixWithoutFolder = false;    // the prefix option ended the command line
+
+    // The folder of the shipped key descriptions, which the usage names; empty when none was found.
+    std::filesystem::path m_shippedHelpFolder;
 
 private:
     WindowSystem* m_windowSystem;

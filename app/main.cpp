@@ -26,6 +26,7 @@ int main(int argc, char* argv[]) {
         std::cerr << "quarvel: " << programFolder.failure().message << '\n';
     const std::filesystem::path helpFolder =
         programFolder ? quarvel::KeyHelp::findShippedFolder(programFolder.value()) : std::filesystem::path();
+
     // What goes to the terminal needs no display: the usage and the word on a path parameter are given
     // before Qt starts, so that `quarvel --help` answers over ssh too. A "?" needs its box, and Qt.
     quarvel::CEditorCommandLineInfo terminal(nullptr, std::cout, std::cerr);
