@@ -27,6 +27,12 @@ constexpr std::string_view kUsage =
     "                  winetricks, PlayOnLinux, ~/Games, Bottles and CrossOver\n"
     "  WINE            the Wine program that starts the simulator (default: wine, else wine64)\n";
 
+constexpr std::string_view kHelpFilesFirst =
+    "\nKey descriptions: your own help files (fs9help.ini and the others) in the Wine prefix's\n"
+    "drive_c/windows first, then the ones shipped with Quarvel";
+constexpr std::string_view kShippedHelpMissing = ",\nwhich are missing (neither help/ beside the program nor "
+                                                 "../share/quarvel/help from its folder exists)\n";
+
 constexpr std::string_view kPrefixWithoutFolder = "quarvel: --prefix needs a folder (see quarvel --help)\n";
 
 constexpr std::string_view kPathEnds =
@@ -70,8 +76,14 @@ void CEditorCommandLineInfo::ParseParam(std::string_view param, bool isFlag, boo
 }
 
 bool CEditorCommandLineInfo::endsStartUp() const {
-    if (m_bUsage)
-        *m_out << kUsage << std::flush;
+    if (m_bUsage) {
+        *m_out << kUsage << kHelpFilesFirst;
+        if (m_shippedHelpFolder.empty())
+            *m_out << kShippedHelpMissing;
+        else
+            *m_out << " in " << m_shippedHelpFolder.string() << '\n';
+        *m_out << std::flush;
+    }
     if (m_bPrefixWithoutFolder)
         *m_err << kPrefixWithoutFolder << std::flush;
     if (!m_strPath.empty())

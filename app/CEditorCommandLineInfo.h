@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -37,6 +38,9 @@ public:
     bool m_bUsage = false;                  // "--help" or "-h" was given
     std::optional<std::string> m_strPrefix; // the folder of the prefix option, the last one given
     bool m_bPrefixWithoutFolder = false;    // the prefix option ended the command line
+
+    // The folder of the shipped key descriptions, which the usage names; empty when none was found.
+    std::filesystem::path m_shippedHelpFolder;
 
 private:
     WindowSystem* m_windowSystem;

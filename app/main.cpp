@@ -1,6 +1,7 @@
 #include "app/CEditorApp.h"
 #include "app/CEditorCommandLineInfo.h"
 #include "help/KeyHelp.h"
+#include "platform/FileOperations.h"
 #include "platform/PrefixDiscovery.h"
 #include "ui/AppIcon.h"
 #include "ui/CPrefixChooserDlg.h"
@@ -17,9 +18,19 @@
 #include <vector>
 
 int main(int argc, char* argv[]) {
+    // The shipped help is found from the executable's own folder before Qt starts, so that the usage can
+    // name the very folder the window reads.
+    const quarvel::platform::Result<std::filesystem::path> programFolder =
+        quarvel::platform::runningProgramFolder();
+    if (!programFolder)
+        std::cerr << "quarvel: " << programFolder.failure().message << '\n';
+    const std::filesystem::path helpFolder =
+        programFolder ? quarvel::KeyHelp::findShippedFolder(programFolder.value()) : std::filesystem::path();
+
     // What goes to the terminal needs no display: the usage and the word on a path parameter are given
     // before Qt starts, so that `quarvel --help` answers over ssh too. A "?" needs its box, and Qt.
     quarvel::CEditorCommandLineInfo terminal(nullptr, std::cout, std::cerr);
+    terminal.m_shippedHelpFolder = helpFolder;
     terminal.ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
     if (terminal.m_bHelp == 0 && terminal.endsStartUp())
         return 0;
@@ -31,8 +42,6 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("quarvel"));
 
     quarvel::QtWindowSystem windowSystem;
-    const std::filesystem::path helpFolder =
-        quarvel::KeyHelp::findShippedFolder(QApplication::applicationDirPath().toStdString());
     std::unique_ptr<quarvel::EditorHost> host;
     const auto hostForPrefix = [&](const std::optional<std::string>& prefix) -> quarvel::EditorHost& {
         const quarvel::platform::PrefixChoice choice = quarvel::platform::choosePrefixFromEnvironment(prefix);

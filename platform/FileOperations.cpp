@@ -91,6 +91,14 @@ Result<void> copyFile(const std::filesystem::path& from, const std::filesystem::
     return {};
 }
 
+Result<std::filesystem::path> runningProgramFolder() {
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return Failure::fromErrno(error.value(), "finding this program's own file (/proc/self/exe)");
+    return executable.parent_path();
+}
+
 std::filesystem::path nearestExistingFolder(const std::filesystem::path& file) {
     std::error_code error;
     for (std::filesystem::path folder = file.parent_path(); !folder.empty(); folder = folder.parent_path()) {

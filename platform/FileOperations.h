@@ -27,4 +27,8 @@ std::filesystem::path nearestExistingFolder(const std::filesystem::path& file);
 // Copies the file, replacing the target when it exists. Copying a file onto itself fails and leaves it whole.
 Result<void> copyFile(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// The folder of the running program's executable, with symbolic links resolved, so that a program started
+// through a link finds the files installed beside its real self.
+Result<std::filesystem::path> runningProgramFolder();
+
 } // namespace quarvel::platform
