@@ -152,8 +152,9 @@ void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
     const std::filesystem::path target = AtomicFileWriter::followLinks(resolve(file));
     const FolderLock folder(target);
     AtomicFileWriter::removeLeftovers(folder, target);
+    std::optional<WriteRecord::Entry> recorded = m_writeRecord.find(target);
     for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
-        const std::optional<FileStamp> settled = waitUntilSettled(target);
+        const std::optional<FileStamp> settled = waitUntilSettled(target, recorded);
         std::optional<FileContent> content = FileReader::read(target, ProfileDocument::kMaxSize);
         if (content && !content->consistent)
             continue;
@@ -162,6 +163,10 @@ void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
         // Another program may have begun rewriting the file between the wait and the read.
         if (basis != settled)
             continue;
+        if (recorded && content && recorded->contradictedBy(*content)) {
+            recorded.reset(); // changed since the recorded write: it must settle after all
+            continue;
+        }
         const ProfileDocument document(content ? std::move(content->bytes) : platform::FileBytes());
         const std::optional<ProfileEditor::Splice> splice = edit(ProfileEditor(document));
         if (!splice)
@@ -169,8 +174,10 @@ void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
         const auto pieces = splice->pieces(document.bytes());
         if (const auto written = AtomicFileWriter::replace(folder, target, pieces, basis)) {
             m_ownWrites.insert_or_assign(target.native(), OwnWrite{basis, *written});
+            platform::FileBytes bytes = joined(pieces);
+            m_writeRecord.keep(target, *written, bytes.view());
             // The next read finds the file as this write left it, without parsing it again.
-            m_cache.keepWritten(resolve(file), *written, joined(pieces));
+            m_cache.keepWritten(resolve(file), *written, std::move(bytes));
             return;
         }
     }
@@ -189,12 +196,15 @@ std::optional<ProfileStore::OwnWrite> ProfileStore::lastOwnWrite(const std::file
     }
 }
 
-std::optional<FileStamp> ProfileStore::waitUntilSettled(const std::filesystem::path& target) const {
+std::optional<FileStamp>
+ProfileStore::waitUntilSettled(const std::filesystem::path& target,
+                               const std::optional<WriteRecord::Entry>& recorded) const {
     const std::int64_t deadline = FileStamp::nowNanoseconds() + kSettleLimit;
     for (;;) {
         const std::optional<FileStamp> stamp = stampOf(target);
         const auto own = m_ownWrites.find(target.native());
-        if (!stamp || (own != m_ownWrites.end() && own->second.after == *stamp))
+        if (!stamp || (own != m_ownWrites.end() && own->second.after == *stamp) ||
+            (recorded && recorded->stamp == *stamp))
             return stamp;
         const std::int64_t now = FileStamp::nowNanoseconds();
         if (stamp->isSettled(now, m_quietTime))
