@@ -14,6 +14,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <memory>
 #include <thread>
 #include <utility>
 
@@ -46,6 +47,20 @@ platform::FileBytes joined(std::span<const std::string_view> pieces) {
     for (const std::string_view piece : pieces)
         bytes.append(piece);
     return bytes;
+}
+
+// The document after each setting in turn, as one splice of the whole file; nothing when none changes it.
+std::optional<ProfileEditor::Splice> setInTurn(const ProfileDocument& original,
+                                               std::span<const ProfileStore::Setting> settings) {
+    std::unique_ptr<const ProfileDocument> changed;
+    for (const ProfileStore::Setting& setting : settings) {
+        const ProfileDocument& current = changed ? *changed : original;
+        if (const auto splice = ProfileEditor(current).setValue(setting.section, setting.key, setting.value))
+            changed = std::make_unique<const ProfileDocument>(joined(splice->pieces(current.bytes())));
+    }
+    if (!changed)
+        return std::nullopt;
+    return ProfileEditor::Splice{0, original.bytes().size(), std::string(changed->bytes())};
 }
 
 } // namespace
@@ -92,6 +107,10 @@ std::string ProfileStore::getString(const std::filesystem::path& file, std::stri
 void ProfileStore::writeString(const std::filesystem::path& file, std::string_view section,
                                std::string_view key, std::string_view value) {
     change(file, [&](const ProfileEditor& editor) { return editor.setValue(section, key, value); });
+}
+
+void ProfileStore::writeStrings(const std::filesystem::path& file, std::span<const Setting> settings) {
+    changeDocument(file, [&](const ProfileDocument& document) { return setInTurn(document, settings); });
 }
 
 void ProfileStore::deleteKey(const std::filesystem::path& file, std::string_view section,
@@ -149,6 +168,10 @@ platform::Result<void> ProfileStore::checkWritable(const std::filesystem::path& 
 }
 
 void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
+    changeDocument(file, [&](const ProfileDocument& document) { return edit(ProfileEditor(document)); });
+}
+
+void ProfileStore::changeDocument(const std::filesystem::path& file, const DocumentEdit& edit) {
     const std::filesystem::path target = AtomicFileWriter::followLinks(resolve(file));
     const FolderLock folder(target);
     AtomicFileWriter::removeLeftovers(folder, target);
@@ -168,7 +191,7 @@ void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
             continue;
         }
         const ProfileDocument document(content ? std::move(content->bytes) : platform::FileBytes());
-        const std::optional<ProfileEditor::Splice> splice = edit(ProfileEditor(document));
+        const std::optional<ProfileEditor::Splice> splice = edit(document);
         if (!splice)
             return;
         const auto pieces = splice->pieces(document.bytes());

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -58,6 +59,14 @@ public:
     // non-blank line of its section, the section at the end of the file, or the file, as needed.
     void writeString(const std::filesystem::path& file, std::string_view section, std::string_view key,
                      std::string_view value);
+    // One key to set, as writeString sets it.
+    struct Setting {
+        std::string section;
+        std::string key;
+        std::string value;
+    };
+    // Sets the keys in turn, as writeString one after another would, in one write.
+    void writeStrings(const std::filesystem::path& file, std::span<const Setting> settings);
     // Removes the line of the first such key.
     void deleteKey(const std::filesystem::path& file, std::string_view section, std::string_view key);
     // Removes the first section of that name: its header and every line up to the next header.
@@ -97,7 +106,9 @@ public:
 
 private:
     using Edit = std::function<std::optional<ProfileEditor::Splice>(const ProfileEditor&)>;
+    using DocumentEdit = std::function<std::optional<ProfileEditor::Splice>(const ProfileDocument&)>;
     void change(const std::filesystem::path& file, const Edit& edit);
+    void changeDocument(const std::filesystem::path& file, const DocumentEdit& edit);
     // The stamp of the settled file, or of the file as this store or the recorded write left it; nothing
     // when there is no file.
     std::optional<FileStamp> waitUntilSettled(const std::filesystem::path& target,
