@@ -37,10 +37,10 @@ Commands:
   put-section FILE SECTION [LINE...]
                                    replace the content of a section with the lines, or add it
   merge FILE                       set every KEY=VALUE line of the INI text on standard input in the
-                                   section of the [SECTION] line above it, as that many 'set's would
-                                   one after another, but in one write; blank lines and ;comments are
-                                   skipped, any other line is refused with its number (exit 2) and
-                                   then nothing is written
+                                   section of the [SECTION] line above it (blanks around KEY and VALUE
+                                   dropped), as that many 'set's would one after another, but in one
+                                   write; blank lines and ;comments are skipped, any other line is
+                                   refused with its number (exit 2) and then nothing is written
   search FILE TEXT                 print the first section line holding TEXT (case-sensitive), in file
                                    order, as SECTION<TAB>LINE-INDEX<TAB>LINE; exit 1 when there is none
   where                            print where Windows, the simulator and its files are found in the
@@ -54,6 +54,9 @@ The prefix is --prefix DIR (or --prefix=DIR) before the command, else $WINEPREFI
 has the simulator, else the one prefix of the prefix managers above that has it (~/.wine when several
 do). Write ./FILE for a file in the current folder.
 Output is the file's bytes as they are, one item per line.
+A write waits for a file that another program changed moments ago to settle, but not for one as the
+last Quarvel write left it, which each write notes in $XDG_RUNTIME_DIR/quarvel (else
+$XDG_CACHE_HOME/quarvel or ~/.cache/quarvel).
 
 Exit status: 0 success, 1 not found, 2 usage error, 3 the file could not be read or written.
 )";
