@@ -5,6 +5,7 @@
 #include "store/profile/FolderLock.h"
 #include "store/profile/ProfileEditor.h"
 #include "store/profile/ProfileError.h"
+#include "store/profile/SettingsInTurn.h"
 
 #include "platform/ExclusiveFile.h"
 
@@ -14,7 +15,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <memory>
 #include <thread>
 #include <utility>
 
@@ -47,20 +47,6 @@ platform::FileBytes joined(std::span<const std::string_view> pieces) {
     for (const std::string_view piece : pieces)
         bytes.append(piece);
     return bytes;
-}
-
-// The document after each setting in turn, as one splice of the whole file; nothing when none changes it.
-std::optional<ProfileEditor::Splice> setInTurn(const ProfileDocument& original,
-                                               std::span<const ProfileStore::Setting> settings) {
-    std::unique_ptr<const ProfileDocument> changed;
-    for (const ProfileStore::Setting& setting : settings) {
-        const ProfileDocument& current = changed ? *changed : original;
-        if (const auto splice = ProfileEditor(current).setValue(setting.section, setting.key, setting.value))
-            changed = std::make_unique<const ProfileDocument>(joined(splice->pieces(current.bytes())));
-    }
-    if (!changed)
-        return std::nullopt;
-    return ProfileEditor::Splice{0, original.bytes().size(), std::string(changed->bytes())};
 }
 
 } // namespace

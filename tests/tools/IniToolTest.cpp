@@ -166,10 +166,7 @@ TEST_F(IniToolTest, WriteCommandsChangeOnlyWhatTheyName) {
 }
 
 TEST_F(IniToolTest, MergeSetsEachKeyAsTheSetsOneByOneWould) {
-    const std::string merged = sample();
-    const std::string bySets = dir.write("sets.cfg", test::readBytes(merged)).string();
-    const ToolRun merge = run({"merge", merged}, {},
-                              "; a tweak\r\n"
+    const std::string input = "; a tweak\r\n"
                               "[display]\r\n"
                               "  TEXTURE_BLOCK = 32 \r\n"
                               "\n"
@@ -178,17 +175,26 @@ TEST_F(IniToolTest, MergeSetsEachKeyAsTheSetsOneByOneWould) {
                               "Default=\n"
                               "[Main]\n"
                               "Location=\"Home\"\n"
-                              "location=again");
-    EXPECT_EQ(merge.exitCode, 0) << merge.err;
-    EXPECT_EQ(merge.out + merge.err, "");
-    for (const std::vector<std::string>& set : {std::vector<std::string>{"display", "TEXTURE_BLOCK", "32"},
-                                                {"display", "New Key", "holds = too"},
-                                                {"New Section", "Default", ""},
-                                                {"Main", "Location", "\"Home\""},
-                                                {"Main", "location", "again"}})
-        EXPECT_EQ(run({"set", bySets, set[0], set[1], set[2]}).exitCode, 0);
-    EXPECT_EQ(test::readBytes(merged), test::readBytes(bySets));
-    EXPECT_EQ(run({"get", merged, "DISPLAY", "texture_block"}).out, "32\n");
+                              "location=again";
+    const std::vector<std::vector<std::string>> sets = {{"display", "TEXTURE_BLOCK", "32"},
+                                                        {"display", "New Key", "holds = too"},
+                                                        {"New Section", "Default", ""},
+                                                        {"Main", "Location", "\"Home\""},
+                                                        {"Main", "location", "again"}};
+    for (const std::string& shape :
+         {test::readBytes(sample()),
+          "\xEF\xBB\xBF[Main]\nLocation=x\n[main]\nk=1\n\n[DISPLAY]\nTEXTURE_BLOCK=8"s,
+          "; nothing but a comment\r\n"s, "[DISPLAY]\nTEXTURE_BLOCK=8\n\n\n"s}) {
+        const std::string merged = dir.write("merged.cfg", shape).string();
+        const std::string bySets = dir.write("sets.cfg", shape).string();
+        const ToolRun merge = run({"merge", merged}, {}, input);
+        EXPECT_EQ(merge.exitCode, 0) << merge.err;
+        EXPECT_EQ(merge.out + merge.err, "");
+        for (const std::vector<std::string>& set : sets)
+            EXPECT_EQ(run({"set", bySets, set[0], set[1], set[2]}).exitCode, 0);
+        EXPECT_EQ(test::readBytes(merged), test::readBytes(bySets)) << shape;
+        EXPECT_EQ(run({"get", merged, "DISPLAY", "texture_block"}).out, "32\n");
+    }
 }
 
 TEST_F(IniToolTest, MergeRefusesALineItCannotReadByItsNumberAndWritesNothing) {
