@@ -1,6 +1,7 @@
 // quarvel-ini as a player's script runs it, one process per command: on a scenery.cfg of 100,000 add-on
 // areas (about 11 MB), against cat of the same file and a process that rewrites its bytes durably; and on
-// the demo installation's fs9.cfg, one set after another and a merge, against crudini on a copy of it.
+// the demo installation's fs9.cfg, one set after another and a merge, against crudini on a copy of it;
+// and merges of 50 keys into both.
 #include "bench/CaseRunner.h"
 #include "bench/Floors.h"
 #include "bench/GeneratedProfile.h"
@@ -163,10 +164,21 @@ void quarvelSet(benchmark::State& state) {
     }
 }
 
-void quarvelMerge(benchmark::State& state) {
+void mergeInTurns(benchmark::State& state, const std::filesystem::path& file,
+                  const std::array<std::filesystem::path, 2>& inputs) {
     std::size_t turn = 0;
     while (state.KeepRunning())
-        runProgram({QUARVEL_INI, "merge", player->forQuarvel.string()}, player->mergeInputs.at(turn++ % 2));
+        runProgram({QUARVEL_INI, "merge", file.string()}, inputs.at(turn++ % 2));
+}
+
+void quarvelMerge(benchmark::State& state) {
+    mergeInTurns(state, player->forQuarvel, player->mergeInputs);
+}
+
+const std::array<std::filesystem::path, 2>* sceneryMergeInputs = nullptr;
+
+void sceneryMerge(benchmark::State& state) {
+    mergeInTurns(state, generated->file(), *sceneryMergeInputs);
 }
 
 void writeFile(const std::filesystem::path& file, std::string_view bytes) {
@@ -174,6 +186,23 @@ void writeFile(const std::filesystem::path& file, std::string_view bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out.flush())
         throw std::runtime_error("cannot write " + file.string());
+}
+
+// The keys, ten a section, as the input of two merges: one setting each to one value, one to the other.
+std::array<std::filesystem::path, 2> writeMergeInputs(const std::filesystem::path& stem,
+                                                      const std::vector<ProfileStore::Setting>& keys) {
+    std::array<std::filesystem::path, 2> inputs;
+    for (std::size_t turn = 0; turn < inputs.size(); ++turn) {
+        std::string text;
+        for (std::size_t key = 0; key < keys.size(); ++key) {
+            if (key % keysPerSection == 0)
+                text += "[" + keys[key].section + "]\n";
+            text += keys[key].key + "=" + valueOf(turn == 0) + "\n";
+        }
+        inputs.at(turn) = stem.string() + "-merge-" + std::to_string(turn) + ".ini";
+        writeFile(inputs.at(turn), text);
+    }
+    return inputs;
 }
 
 PlayerFile preparePlayerFile(const std::filesystem::path& folder) {
@@ -191,17 +220,21 @@ PlayerFile preparePlayerFile(const std::filesystem::path& folder) {
             file.keys.push_back({section, lines[line].substr(0, lines[line].find('=')), {}});
     }
     check(file.keys.size() == 5 * keysPerSection, "finding fifty keys in five sections");
-    for (std::size_t turn = 0; turn < file.mergeInputs.size(); ++turn) {
-        std::string text;
-        for (std::size_t key = 0; key < file.keys.size(); ++key) {
-            if (key % keysPerSection == 0)
-                text += "[" + file.keys[key].section + "]\n";
-            text += file.keys[key].key + "=" + valueOf(turn == 0) + "\n";
-        }
-        file.mergeInputs.at(turn) = folder / ("merge-" + std::to_string(turn) + ".ini");
-        writeFile(file.mergeInputs.at(turn), text);
-    }
+    file.mergeInputs = writeMergeInputs(folder / "fs9", file.keys);
     return file;
+}
+
+// Fifty keys in five sections spread over the scenery.cfg: six it has and four it gets.
+std::array<std::filesystem::path, 2> prepareSceneryMerge(const GeneratedProfile& scenery) {
+    static constexpr std::array<const char*, keysPerSection> names = {
+        "Title", "Texture_ID", "Local", "Layer", "Active", "Required", "Note1", "Note2", "Note3", "Note4"};
+    std::vector<ProfileStore::Setting> keys;
+    const std::vector<std::string>& sections = scenery.sectionNames();
+    for (std::size_t tenth = 1; tenth < 10; tenth += 2) {
+        for (const char* name : names)
+            keys.push_back({sections[sections.size() * tenth / 10], name, {}});
+    }
+    return writeMergeInputs(scenery.folder() / "scenery", keys);
 }
 
 const std::vector<Case>& cases() {
@@ -212,6 +245,7 @@ const std::vector<Case>& cases() {
         // Both wait for the disk, which only the wall clock sees.
         {"DurableRewriteFloor", durableRewriteFloor, nullptr, 0, Clock::Wall},
         {"Process/set", setKey, "DurableRewriteFloor", 2, Clock::Wall},
+        {"Process/merge 50", sceneryMerge, "Process/set", 2, Clock::Wall},
         // What a set costs against crudini's, by processor time: on a shared machine the wall time of
         // twenty short processes mostly measures how long they waited for a processor.
         {"Crudini/fs9.cfg 20 sets", crudiniSets, nullptr, 0, Clock::Reported},
@@ -244,6 +278,8 @@ int main(int argc, char** argv) {
     generated = &profile;
     const PlayerFile fs9 = preparePlayerFile(profile.folder());
     player = &fs9;
+    const std::array<std::filesystem::path, 2> sceneryMergeFiles = prepareSceneryMerge(profile);
+    sceneryMergeInputs = &sceneryMergeFiles;
     std::cout << "Files: " << profile.bytes().size() << " bytes, " << profile.sectionNames().size()
               << " sections, CRLF, and the demo fs9.cfg (" << std::filesystem::file_size(fs9.forQuarvel)
               << " bytes), in " << profile.folder() << "; program " << QUARVEL_INI << '\n';
