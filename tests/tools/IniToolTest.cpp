@@ -197,7 +197,7 @@ TEST_F(IniToolTest, MergeSetsEachKeyAsTheSetsOneByOneWould) {
     }
 }
 
-TEST_F(IniToolTest, MergeRefusesALineItCannotReadByItsNumberAndWritesNothing) {
+TEST_F(IniToolTest, MergeWritesNothingForALineItCannotReadNamingItsNumberOrForNoKey) {
     const std::string file = sample();
     const std::string before = test::readBytes(file);
     for (const auto& [input, line] :
@@ -210,6 +210,9 @@ TEST_F(IniToolTest, MergeRefusesALineItCannotReadByItsNumberAndWritesNothing) {
         EXPECT_EQ(std::count(merge.err.begin(), merge.err.end(), '\n'), 1) << merge.err;
         EXPECT_EQ(test::readBytes(file), before);
     }
+    const auto unwritten = std::filesystem::last_write_time(file);
+    EXPECT_EQ(run({"merge", file}, {}, "; nothing to set\n\n[Main]\n").exitCode, 0);
+    EXPECT_EQ(std::filesystem::last_write_time(file), unwritten);
 }
 
 TEST_F(IniToolTest, SearchPrintsSectionLineIndexAndLine) {

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace quarvel {
@@ -54,16 +55,24 @@ TEST_F(ProfileWriteRecordTest, AFileAnotherQuarvelProcessHasJustWrittenIsWritten
 }
 
 TEST_F(ProfileWriteRecordTest, AnOutsideChangeAfterThatWriteIsWaitedForAndKept) {
-    writeInAnotherProcess();
-    const auto waited = writeAfter(
-        [&] {
-            const int fd = ::open(file.c_str(), O_WRONLY);
-            EXPECT_EQ(::pwrite(fd, "9", 1, 7), 1); // a=9, in place and of the same size
-            ::close(fd);
-        },
-        kQuietTime);
-    EXPECT_GE(waited, std::chrono::nanoseconds(kQuietTime));
-    EXPECT_EQ(test::readBytes(file), "[s]\r\na=9\r\nb=2\r\nc=3\r\n");
+    const std::pair<std::function<void()>, std::string> changes[] = {
+        {[&] {
+             const int fd = ::open(file.c_str(), O_WRONLY);
+             EXPECT_EQ(::pwrite(fd, "9", 1, 7), 1); // a=9, in place and of the same size
+             ::close(fd);
+         },
+         "[s]\r\na=9\r\nb=2\r\nc=3\r\n"},
+        {[&] { // the same bytes, as a new file renamed over it
+             std::filesystem::rename(dir.write("new.cfg", test::readBytes(file)), file);
+         },
+         "[s]\r\na=1\r\nb=2\r\nc=3\r\n"},
+    };
+    for (const auto& [change, result] : changes) {
+        dir.write("a.cfg", "[s]\r\na=1\r\n");
+        writeInAnotherProcess();
+        EXPECT_GE(writeAfter(change, kQuietTime), std::chrono::nanoseconds(kQuietTime));
+        EXPECT_EQ(test::readBytes(file), result);
+    }
 }
 
 TEST_F(ProfileWriteRecordTest, AMissingOrDamagedRecordOnlyCostsTheWait) {
