@@ -1,11 +1,14 @@
 #include "tools/IniTool.h"
 
 #include "store/profile/ProfileError.h"
+#include "tools/MergeInput.h"
 #include "tools/WhereCommand.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdlib>
+#include <istream>
+#include <iterator>
 #include <ostream>
 #include <stdexcept>
 #include <string_view>
@@ -33,6 +36,11 @@ Commands:
   delete FILE SECTION [KEY]        remove a key, or a whole section
   put-section FILE SECTION [LINE...]
                                    replace the content of a section with the lines, or add it
+  merge FILE                       set every KEY=VALUE line of the INI text on standard input in the
+                                   section of the [SECTION] line above it (blanks around KEY and VALUE
+                                   dropped), as that many 'set's would one after another, but in one
+                                   write; blank lines and ;comments are skipped, any other line is
+                                   refused with its number (exit 2) and then nothing is written
   search FILE TEXT                 print the first section line holding TEXT (case-sensitive), in file
                                    order, as SECTION<TAB>LINE-INDEX<TAB>LINE; exit 1 when there is none
   where                            print where Windows, the simulator and its files are found in the
@@ -46,6 +54,9 @@ The prefix is --prefix DIR (or --prefix=DIR) before the command, else $WINEPREFI
 has the simulator, else the one prefix of the prefix managers above that has it (~/.wine when several
 do). Write ./FILE for a file in the current folder.
 Output is the file's bytes as they are, one item per line.
+A write waits for a file that another program changed moments ago to settle, but not for one as the
+last Quarvel write left it, which each write notes in $XDG_RUNTIME_DIR/quarvel (else
+$XDG_CACHE_HOME/quarvel or ~/.cache/quarvel).
 
 Exit status: 0 success, 1 not found, 2 usage error, 3 the file could not be read or written.
 )";
@@ -60,8 +71,9 @@ struct Command {
 
 } // namespace
 
-IniTool::IniTool(ProfileStore& store, platform::WinePrefix prefix, std::ostream& out, std::ostream& err)
-    : m_store(store), m_prefix(std::move(prefix)), m_out(out), m_err(err) {}
+IniTool::IniTool(ProfileStore& store, platform::WinePrefix prefix, std::istream& in, std::ostream& out,
+                 std::ostream& err)
+    : m_store(store), m_prefix(std::move(prefix)), m_in(in), m_out(out), m_err(err) {}
 
 void IniTool::printUsage(std::ostream& stream) {
     stream << kUsageText;
@@ -90,13 +102,14 @@ int IniTool::run(const Arguments& arguments) {
 }
 
 int IniTool::dispatch(const Arguments& arguments) {
-    static constexpr std::array<Command, 8> kCommands{{
+    static constexpr std::array<Command, 9> kCommands{{
         {"sections", "FILE", 1, 1, &IniTool::listSections},
         {"section", "FILE SECTION", 2, 2, &IniTool::printSection},
         {"get", "FILE SECTION KEY [DEFAULT]", 3, 4, &IniTool::getValue},
         {"set", "FILE SECTION KEY VALUE", 4, 4, &IniTool::setValue},
         {"delete", "FILE SECTION [KEY]", 2, 3, &IniTool::deleteEntry},
         {"put-section", "FILE SECTION [LINE...]", 2, kUnlimited, &IniTool::putSection},
+        {"merge", "FILE", 1, 1, &IniTool::merge},
         {"search", "FILE TEXT", 2, 2, &IniTool::search},
         {"where", "[--all]", 0, 1, &IniTool::where},
     }};
@@ -163,6 +176,16 @@ int IniTool::deleteEntry(const Arguments& arguments) {
 
 int IniTool::putSection(const Arguments& arguments) {
     m_store.writeSection(arguments[0], arguments[1], Arguments(arguments.begin() + 2, arguments.end()));
+    return Success;
+}
+
+int IniTool::merge(const Arguments& arguments) {
+    const std::string text{std::istreambuf_iterator<char>(m_in), std::istreambuf_iterator<char>()};
+    if (m_in.bad()) {
+        m_err << kProgramName << ": cannot read the standard input\n";
+        return FileError;
+    }
+    m_store.writeStrings(arguments[0], parseMergeInput(text));
     return Success;
 }
 

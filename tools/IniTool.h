@@ -15,8 +15,10 @@ class IniTool {
 public:
     enum ExitCode : int { Success = 0, NotFound = 1, UsageError = 2, FileError = 3 };
 
-    // prefix: the Wine prefix in use, whose Windows directory the store resolves bare file names in.
-    IniTool(ProfileStore& store, platform::WinePrefix prefix, std::ostream& out, std::ostream& err);
+    // prefix: the Wine prefix in use, whose Windows directory the store resolves bare file names in; in:
+    // what `merge` reads.
+    IniTool(ProfileStore& store, platform::WinePrefix prefix, std::istream& in, std::ostream& out,
+            std::ostream& err);
 
     // The arguments after the program's name; gives the process's exit code.
     int run(const std::vector<std::string>& arguments);
@@ -33,6 +35,7 @@ private:
     int setValue(const Arguments& arguments);
     int deleteEntry(const Arguments& arguments);
     int putSection(const Arguments& arguments);
+    int merge(const Arguments& arguments);
     int search(const Arguments& arguments);
     int where(const Arguments& arguments);
 
@@ -41,6 +44,7 @@ private:
 
     ProfileStore& m_store;
     platform::WinePrefix m_prefix;
+    std::istream& m_in;
     std::ostream& m_out;
     std::ostream& m_err;
 };

@@ -28,5 +28,5 @@ int main(int argc, char** argv) {
     quarvel::ProfileStore store(wine.windowsDirectory());
     quarvel::DescriptorOutputBuffer outputBuffer(STDOUT_FILENO);
     std::ostream out(&outputBuffer);
-    return quarvel::IniTool(store, wine, out, std::cerr).run(arguments);
+    return quarvel::IniTool(store, wine, std::cin, out, std::cerr).run(arguments);
 }

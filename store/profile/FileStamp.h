@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <sys/stat.h>
 
 namespace quarvel {
@@ -25,6 +27,10 @@ public:
     std::int64_t settlesAt(std::int64_t settleTime) const;
 
     static std::int64_t nowNanoseconds();
+
+    // The stamp as numbers separated by blanks, and back; nothing for text that is not such a stamp.
+    std::string text() const;
+    static std::optional<FileStamp> fromText(std::string_view text);
 
     bool operator==(const FileStamp&) const = default;
 

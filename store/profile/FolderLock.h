@@ -12,7 +12,7 @@ namespace quarvel {
 // that replaces the file. Only writers that take this lock (every Quarvel process) wait for each other.
 class FolderLock {
 public:
-    // Waits up to about two seconds for the lock, then throws a ProfileError naming the target:
+    // Waits in turn, up to about two seconds, for the lock, then throws a ProfileError naming the target:
     // "another program is writing this file". A folder that cannot be opened throws with the reason.
     explicit FolderLock(const std::filesystem::path& target);
 

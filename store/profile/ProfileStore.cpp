@@ -5,6 +5,7 @@
 #include "store/profile/FolderLock.h"
 #include "store/profile/ProfileEditor.h"
 #include "store/profile/ProfileError.h"
+#include "store/profile/SettingsInTurn.h"
 
 #include "platform/ExclusiveFile.h"
 #include "platform/UniqueFd.h"
@@ -97,6 +98,10 @@ void ProfileStore::writeString(const std::filesystem::path& file, std::string_vi
     change(file, [&](const ProfileEditor& editor) { return editor.setValue(section, key, value); });
 }
 
+void ProfileStore::writeStrings(const std::filesystem::path& file, std::span<const Setting> settings) {
+    changeDocument(file, [&](const ProfileDocument& document) { return setInTurn(document, settings); });
+}
+
 void ProfileStore::deleteKey(const std::filesystem::path& file, std::string_view section,
                              std::string_view key) {
     change(file, [&](const ProfileEditor& editor) { return editor.removeKey(section, key); });
@@ -164,11 +169,16 @@ platform::Result<void> ProfileStore::checkWritable(const std::filesystem::path& 
 }
 
 void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
+    changeDocument(file, [&](const ProfileDocument& document) { return edit(ProfileEditor(document)); });
+}
+
+void ProfileStore::changeDocument(const std::filesystem::path& file, const DocumentEdit& edit) {
     const std::filesystem::path target = AtomicFileWriter::followLinks(resolve(file));
     const FolderLock folder(target);
     AtomicFileWriter::removeLeftovers(folder, target);
+    std::optional<WriteRecord::Entry> recorded = m_writeRecord.find(target);
     for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
-        const std::optional<FileStamp> settled = waitUntilSettled(target);
+        const std::optional<FileStamp> settled = waitUntilSettled(target, recorded);
         std::optional<FileContent> content = FileReader::read(target, ProfileDocument::kMaxSize);
         if (content && !content->consistent)
             continue;
@@ -177,15 +187,21 @@ void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
         // Another program may have begun rewriting the file between the wait and the read.
         if (basis != settled)
             continue;
+        if (recorded && content && recorded->contradictedBy(*content)) {
+            recorded.reset(); // changed since the recorded write: it must settle after all
+            continue;
+        }
         const ProfileDocument document(content ? std::move(content->bytes) : platform::FileBytes());
-        const std::optional<ProfileEditor::Splice> splice = edit(ProfileEditor(document));
+        const std::optional<ProfileEditor::Splice> splice = edit(document);
         if (!splice)
             return;
         const auto pieces = splice->pieces(document.bytes());
         if (const auto written = AtomicFileWriter::replace(folder, target, pieces, basis)) {
             m_ownWrites.insert_or_assign(target.native(), OwnWrite{basis, *written});
+            platform::FileBytes bytes = joined(pieces);
+            m_writeRecord.keep(target, *written, bytes.view());
             // The next read finds the file as this write left it, without parsing it again.
-            m_cache.keepWritten(resolve(file), *written, joined(pieces));
+            m_cache.keepWritten(resolve(file), *written, std::move(bytes));
             return;
         }
     }
@@ -204,12 +220,15 @@ std::optional<ProfileStore::OwnWrite> ProfileStore::lastOwnWrite(const std::file
     }
 }
 
-std::optional<FileStamp> ProfileStore::waitUntilSettled(const std::filesystem::path& target) const {
+std::optional<FileStamp>
+ProfileStore::waitUntilSettled(const std::filesystem::path& target,
+                               const std::optional<WriteRecord::Entry>& recorded) const {
     const std::int64_t deadline = FileStamp::nowNanoseconds() + kSettleLimit;
     for (;;) {
         const std::optional<FileStamp> stamp = stampOf(target);
         const auto own = m_ownWrites.find(target.native());
-        if (!stamp || (own != m_ownWrites.end() && own->second.after == *stamp))
+        if (!stamp || (own != m_ownWrites.end() && own->second.after == *stamp) ||
+            (recorded && recorded->stamp == *stamp))
             return stamp;
         const std::int64_t now = FileStamp::nowNanoseconds();
         if (stamp->isSettled(now, m_quietTime))

@@ -5,6 +5,7 @@
 #include "store/profile/ProfileEditor.h"
 #include "store/profile/ProfileFile.h"
 #include "store/profile/SectionRef.h"
+#include "store/profile/WriteRecord.h"
 
 #include "platform/Result.h"
 
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -27,7 +29,8 @@ namespace quarvel {
 // current bytes, replace it atomically and durably, and throw ProfileError, leaving the file as it was,
 // when they fail; a name or line that could not be read back as written throws std::invalid_argument.
 // Writers in several processes take turns (see FolderLock), and a write waits for a file that another
-// program is still writing in place to settle first. Not for use from several threads at once.
+// program is still writing in place to settle first; a file as a Quarvel write left it (see WriteRecord)
+// is written at once. Not for use from several threads at once.
 class ProfileStore {
 public:
     // A write waits for a file changed less than this long ago (nanoseconds) to settle, as another
@@ -56,6 +59,14 @@ public:
     // non-blank line of its section, the section at the end of the file, or the file, as needed.
     void writeString(const std::filesystem::path& file, std::string_view section, std::string_view key,
                      std::string_view value);
+    // One key to set, as writeString sets it.
+    struct Setting {
+        std::string section;
+        std::string key;
+        std::string value;
+    };
+    // Sets the keys in turn, as writeString one after another would, in one write.
+    void writeStrings(const std::filesystem::path& file, std::span<const Setting> settings);
     // Removes the line of the first such key.
     void deleteKey(const std::filesystem::path& file, std::string_view section, std::string_view key);
     // Removes the first section of that name: its header and every line up to the next header.
@@ -97,9 +108,13 @@ public:
 
 private:
     using Edit = std::function<std::optional<ProfileEditor::Splice>(const ProfileEditor&)>;
+    using DocumentEdit = std::function<std::optional<ProfileEditor::Splice>(const ProfileDocument&)>;
     void change(const std::filesystem::path& file, const Edit& edit);
-    // The stamp of the settled file; nothing when there is no file.
-    std::optional<FileStamp> waitUntilSettled(const std::filesystem::path& target) const;
+    void changeDocument(const std::filesystem::path& file, const DocumentEdit& edit);
+    // The stamp of the settled file, or of the file as this store or the recorded write left it; nothing
+    // when there is no file.
+    std::optional<FileStamp> waitUntilSettled(const std::filesystem::path& target,
+                                              const std::optional<WriteRecord::Entry>& recorded) const;
 
     std::filesystem::path m_windowsDirectory;
     std::int64_t m_quietTime;
@@ -107,6 +122,7 @@ private:
     // This store's last write to each file: a file that still has the stamp the write left was last
     // written by this store, completely, and need not be given time to settle.
     std::unordered_map<std::string, OwnWrite> m_ownWrites;
+    WriteRecord m_writeRecord;
 };
 
 } // namespace quarvel

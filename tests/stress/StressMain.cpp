@@ -6,7 +6,8 @@
 //                                   an in-place writer, 200 sets on a full disk
 //   quarvel-stress SCENARIO COUNT   one scenario: kills, writers2, writers4, in-place, full-disk
 //
-// Prints one line per scenario and exits 1 when any file was torn, half written or lost an update.
+// Prints one line per scenario and exits 1 when any file was torn, half written or lost an update, or when
+// a write was refused where nothing but other Quarvel writers stood in its way.
 #include "store/profile/ProfileError.h"
 #include "store/profile/ProfileStore.h"
 #include "tests/support/TempDir.h"
@@ -264,15 +265,17 @@ struct Scenario {
     std::function<Outcome(int)> run;
     int shortCount;
     int longCount;
+    bool refusalsAllowed; // where the disk fills up or another program keeps the file busy
 };
 
 const std::vector<Scenario>& scenarios() {
     static const std::vector<Scenario> all = {
-        {"kills", kills, 10, 1000},
-        {"writers2", [](int count) { return writers(2, count); }, 10, 500},
-        {"writers4", [](int count) { return writers(4, count); }, 5, 500},
-        {"in-place", inPlace, 10, 500},
-        {"full-disk", fullDisk, 20, 200},
+        {"kills", kills, 10, 1000, false},
+        // Writers in a tight loop wait their turns in the kernel's queue, and none is refused.
+        {"writers2", [](int count) { return writers(2, count); }, 10, 500, false},
+        {"writers4", [](int count) { return writers(4, count); }, 40, 500, false},
+        {"in-place", inPlace, 10, 500, true},
+        {"full-disk", fullDisk, 20, 200, true},
     };
     return all;
 }
@@ -285,7 +288,8 @@ bool report(const Scenario& scenario, int count) {
                 scenario.name, outcome.runs, outcome.failures, outcome.refusals, outcome.leftovers,
                 outcome.note.empty() ? "" : "; ", outcome.note.c_str(), seconds);
     std::fflush(stdout);
-    return outcome.failures == 0 && outcome.leftovers == 0;
+    return outcome.failures == 0 && outcome.leftovers == 0 &&
+           (scenario.refusalsAllowed || outcome.refusals == 0);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <utility>
 #include <vector>
 
 namespace quarvel {
@@ -38,8 +39,9 @@ protected:
 
     void SetUp() override { std::filesystem::create_directories(windows); }
 
-    // Standard output goes to a file of the test's, or to the file named.
-    ToolRun run(const std::vector<std::string>& arguments, const std::string& outPath = {}) const {
+    // Standard input is the text given; standard output goes to a file of the test's, or to the file named.
+    ToolRun run(const std::vector<std::string>& arguments, const std::string& outPath = {},
+                std::string_view input = {}) const {
         std::vector<std::string> commandLine = {QUARVEL_INI_PATH};
         commandLine.insert(commandLine.end(), arguments.begin(), arguments.end());
         std::vector<std::string> environment = {"WINEPREFIX=" + (dir / "prefix").string(),
@@ -49,8 +51,10 @@ protected:
 
         const std::string outFile = outPath.empty() ? (dir / "stdout").string() : outPath;
         const std::string errFile = (dir / "stderr").string();
+        const std::string inFile = dir.write("stdin", input).string();
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, inFile.c_str(), O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         pid_t child = 0;
@@ -159,6 +163,56 @@ TEST_F(IniToolTest, WriteCommandsChangeOnlyWhatTheyName) {
                                      "Default=\r\n");
     EXPECT_EQ(run({"put-section", file, "main"}).exitCode, 0);
     EXPECT_EQ(run({"section", file, "main"}).out, "");
+}
+
+TEST_F(IniToolTest, MergeSetsEachKeyAsTheSetsOneByOneWould) {
+    const std::string input = "; a tweak\r\n"
+                              "[display]\r\n"
+                              "  TEXTURE_BLOCK = 32 \r\n"
+                              "\n"
+                              "New Key=holds = too\n"
+                              "[ New Section ]\n"
+                              "Default=\n"
+                              "[Main]\n"
+                              "Location=\"Home\"\n"
+                              "location=again";
+    const std::vector<std::vector<std::string>> sets = {{"display", "TEXTURE_BLOCK", "32"},
+                                                        {"display", "New Key", "holds = too"},
+                                                        {"New Section", "Default", ""},
+                                                        {"Main", "Location", "\"Home\""},
+                                                        {"Main", "location", "again"}};
+    for (const std::string& shape :
+         {test::readBytes(sample()),
+          "\xEF\xBB\xBF[Main]\nLocation=x\n[main]\nk=1\n\n[DISPLAY]\nTEXTURE_BLOCK=8"s,
+          "; nothing but a comment\r\n"s, "[DISPLAY]\nTEXTURE_BLOCK=8\n\n\n"s}) {
+        const std::string merged = dir.write("merged.cfg", shape).string();
+        const std::string bySets = dir.write("sets.cfg", shape).string();
+        const ToolRun merge = run({"merge", merged}, {}, input);
+        EXPECT_EQ(merge.exitCode, 0) << merge.err;
+        EXPECT_EQ(merge.out + merge.err, "");
+        for (const std::vector<std::string>& set : sets)
+            EXPECT_EQ(run({"set", bySets, set[0], set[1], set[2]}).exitCode, 0);
+        EXPECT_EQ(test::readBytes(merged), test::readBytes(bySets)) << shape;
+        EXPECT_EQ(run({"get", merged, "DISPLAY", "texture_block"}).out, "32\n");
+    }
+}
+
+TEST_F(IniToolTest, MergeWritesNothingForALineItCannotReadNamingItsNumberOrForNoKey) {
+    const std::string file = sample();
+    const std::string before = test::readBytes(file);
+    for (const auto& [input, line] :
+         {std::pair{"[Main]\nk=1\njust words\n", "line 3 "}, std::pair{"k=1\n[Main]\n", "line 1 "},
+          std::pair{"[Main]\r\n[Broken\r\nk=1\r\n", "line 2 "}, std::pair{"[Main]\n[]\n", "line 2 "},
+          std::pair{"[Main]\nk=1\n = 1\n", "line 3 "}}) {
+        const ToolRun merge = run({"merge", file}, {}, input);
+        EXPECT_EQ(merge.exitCode, 2) << input;
+        EXPECT_TRUE(merge.err.starts_with(std::string("quarvel-ini: ") + line)) << merge.err;
+        EXPECT_EQ(std::count(merge.err.begin(), merge.err.end(), '\n'), 1) << merge.err;
+        EXPECT_EQ(test::readBytes(file), before);
+    }
+    const auto unwritten = std::filesystem::last_write_time(file);
+    EXPECT_EQ(run({"merge", file}, {}, "; nothing to set\n\n[Main]\n").exitCode, 0);
+    EXPECT_EQ(std::filesystem::last_write_time(file), unwritten);
 }
 
 TEST_F(IniToolTest, SearchPrintsSectionLineIndexAndLine) {

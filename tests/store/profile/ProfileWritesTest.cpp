@@ -1,4 +1,5 @@
 // Where written lines go, what they look like, and when a file is left untouched.
+#include "store/profile/AtomicFileWriter.h"
 #include "store/profile/ProfileStore.h"
 #include "tests/store/profile/StoreTestSupport.h"
 #include "tests/support/TempDir.h"
@@ -8,6 +9,7 @@
 
 #include <stdexcept>
 #include <sys/stat.h>
+#include <vector>
 
 namespace quarvel {
 namespace {
@@ -147,6 +149,21 @@ TEST_F(ProfileWritesTest, SectionWriteOfTheSameContentLeavesTheFileUntouched) {
     const auto file = dir.write("a.cfg", "[s]\r\nDefault=\r\n");
     const test::FileIdentity before = test::identityOf(file);
     store.writeSection(file, "s", {"Default="});
+    EXPECT_EQ(test::identityOf(file), before);
+}
+
+TEST_F(ProfileWritesTest, SettingsInTurnAreOneWriteOrNoneWhenNothingChanges) {
+    const auto file = dir.write("a.cfg", "[s]\r\nk=1\r\n");
+    int writes = 0;
+    AtomicFileWriter::setStepHook(
+        [&](AtomicFileWriter::Step step) { writes += step == AtomicFileWriter::Step::Rename ? 1 : 0; });
+    const std::vector<ProfileStore::Setting> settings = {{"s", "k", "2"}, {"t", "k", "3"}, {"s", "j", "4"}};
+    store.writeStrings(file, settings);
+    EXPECT_EQ(writes, 1);
+    const test::FileIdentity before = test::identityOf(file);
+    store.writeStrings(file, settings);
+    AtomicFileWriter::setStepHook({});
+    EXPECT_EQ(writes, 1);
     EXPECT_EQ(test::identityOf(file), before);
 }
 
