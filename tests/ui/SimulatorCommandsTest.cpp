@@ -202,6 +202,31 @@ TEST_F(SimulatorCommandsTest, ALaunchThatFailsSaysWhyAndKeepsTheEditor) {
     EXPECT_TRUE(dialog->isVisible());
 }
 
+TEST_F(SimulatorCommandsTest, AWineThatEndsAtOnceWithAFailureKeepsTheEditorAndSaysHowAndWhatItWrote) {
+    start();
+    const QString commandLine = QStringLiteral("\"C:\\FS9\\FS9.EXE\"");
+    std::string output;
+    for (int line = 1; line <= 12; ++line)
+        output += "line " + std::to_string(line) + "\n";
+    host.launcher->ending = platform::ProgramEnd{3, 0, output + "\n"};
+    dialog->OnCommand(ID_LAUNCH_FS9);
+    EXPECT_EQ(boxes(),
+              (QStringList{box(QCoreApplication::applicationName(), commandLine, MB_OK),
+                           launchFailure("Wine ended as it started, with exit status 3.\n\nThe last lines it "
+                                         "wrote to its error output:\n\nline 5\nline 6\nline 7\nline 8\n"
+                                         "line 9\nline 10\nline 11\nline 12")}));
+    host.launcher->ending = platform::ProgramEnd{0, 9, ""};
+    dialog->OnCommand(ID_LAUNCH_FS9);
+    EXPECT_EQ(boxes().last(), launchFailure("Wine was ended by signal 9 (Killed) as it started.\n\nIt wrote "
+                                            "nothing to its error output."));
+    EXPECT_TRUE(dialog->isVisible());
+
+    host.launcher->starts.clear();
+    host.launcher->ending = platform::ProgramEnd{0, 0, "done\n"};
+    expectLaunch(commandLine, {"C:\\FS9\\FS9.EXE"});
+    EXPECT_FALSE(dialog->isVisible()) << "a Wine that ends well has started the simulator";
+}
+
 class UnknownSimulatorTest : public SimulatorCommandsTest {
 protected:
     UnknownSimulatorTest() : SimulatorCommandsTest(Installation::Bare) {
