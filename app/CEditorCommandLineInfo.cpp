@@ -62,8 +62,11 @@ void CEditorCommandLineInfo::ParseParam(std::string_view param, bool isFlag, boo
     } else if (param.front() == '?') {
         m_bHelp = 1;
         if (m_windowSystem != nullptr)
-            m_windowSystem->MessageBox(nullptr, QStringLiteral("Command Line Help:"),
-                                       QStringLiteral("Quarvel"), MB_ICONINFORMATION | MB_OK);
+            m_windowSystem->MessageBox(
+                nullptr,
+                QStringLiteral("Command Line Help:\n\n") +
+                    QString::fromUtf8(kUsage.data(), static_cast<qsizetype>(kUsage.size())),
+                QStringLiteral("Quarvel"), MB_ICONINFORMATION | MB_OK);
     } else if (isFlag && (param == "-help" || param == "h")) {
         m_bUsage = true;
     }
@@ -77,6 +80,10 @@ bool CEditorCommandLineInfo::endsStartUp() const {
     if (!m_strPath.empty())
         *m_err << kPathEnds << std::flush;
     return m_bUsage || m_bHelp == 1 || m_bPrefixWithoutFolder || !m_strPath.empty();
+}
+
+int CEditorCommandLineInfo::exitStatus() const {
+    return m_bPrefixWithoutFolder || !m_strPath.empty() ? kMisusedExitStatus : 0;
 }
 
 } // namespace quarvel
