@@ -154,6 +154,8 @@ private:
     static std::string CEditorDlg::*pathMemberOf(FileKind kind);
     QString titleOf(const FileKindInfo& row) const;
     void promptForFile(const FileKindInfo& row, int errorNumber);
+    // One line on how to point Quarvel at another Wine prefix, naming the one in use.
+    QString prefixHint() const;
     void showReadFailure(const std::exception& failure);
     std::optional<ProfileFile> readSections();
     std::vector<std::string_view> shownSectionNames() const;

@@ -14,6 +14,8 @@
 #include "ui/KeyEntry.h"
 #include "ui/PathText.h"
 
+#include <cerrno>
+
 namespace quarvel {
 
 void CEditorDlg::workOutLocations() {
@@ -31,9 +33,16 @@ void CEditorDlg::workOutLocations() {
     } catch (...) {
         m_windowSystem.MessageBox(this,
                                   tr("Unable to read registry to get path to Flight Simulator 9.0.\n\n"
-                                     "Ability to open other cfg files will be disabled."),
+                                     "Ability to open other cfg files will be disabled.") +
+                                      "\n\n" + prefixHint(),
                                   tr("Registry Error"), MB_OK | MB_ICONEXCLAMATION);
     }
+}
+
+QString CEditorDlg::prefixHint() const {
+    return tr("Quarvel looked in the Wine prefix %1; start it with --prefix DIR, or with WINEPREFIX set, to "
+              "use another.")
+        .arg(pathText(m_host.prefix().root().string()));
 }
 
 void CEditorDlg::SetTimer(int id, int milliseconds) {
@@ -119,10 +128,13 @@ std::optional<ProfileFile> CEditorDlg::readSections() {
 }
 
 void CEditorDlg::promptForFile(const FileKindInfo& row, int errorNumber) {
+    // The player's own fs9.cfg is missing most often because Quarvel looked in another prefix.
+    const QString hint =
+        row.kind == FileKind::Fs9Cfg && errorNumber == ENOENT ? prefixHint() + "\n\n" : QString();
     const QString text =
-        tr("There was a problem opening the cfg file!\n\nPath = %1\n\nError = %2\n\n"
-           "Do you wish to browse for the file?")
-            .arg(pathText(m_strCfgPath), pathText(openFailureText(errorNumber, m_strCfgPath)));
+        tr("There was a problem opening the cfg file!\n\nPath = %1\n\nError = %2\n\n")
+            .arg(pathText(m_strCfgPath), pathText(openFailureText(errorNumber, m_strCfgPath))) +
+        hint + tr("Do you wish to browse for the file?");
     if (m_windowSystem.MessageBox(this, text, tr("Error opening file"), MB_YESNO | MB_ICONEXCLAMATION) !=
         IDYES) {
         EndDialog(0);
