@@ -139,7 +139,7 @@ void CEditorDlg::OnDonate() {
         m_windowSystem.MessageBox(this,
                                   tr("Quarvel could not open the donation page in a browser.\n\n%1")
                                       .arg(QString::fromStdString(address)),
-                                  tr("THANK YOU!"), MB_OK | MB_ICONEXCLAMATION);
+                                  tr("Donate"), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     m_windowSystem.MessageBox(this,

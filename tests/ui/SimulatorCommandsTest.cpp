@@ -323,7 +323,7 @@ TEST_F(SimulatorCommandsTest, DonatingOpensThePaymentPageThenThanks) {
     host.launcher->failure = platform::Failure{ENOENT, "starting xdg-open: not found in PATH"};
     dialog->OnCommand(ID_DONATE);
     EXPECT_EQ(boxes(),
-              QStringList{box(QStringLiteral("THANK YOU!"),
+              QStringList{box(QStringLiteral("Donate"),
                               text("Quarvel could not open the donation page in a browser.\n\n" + address))});
 }
 
