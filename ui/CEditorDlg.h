@@ -142,6 +142,9 @@ protected:
 private:
     void placeTemplateControls();
     QSize firstClientSize();
+    // The first file loaded widens the section pane for its names, up to a third of the window; after
+    // that the pane keeps the width the player gives it.
+    void fitSectionPaneOnce();
     void createMainMenu();
     void buildCommandTable();
     void connectNotifications();
@@ -207,6 +210,7 @@ private:
     QMenuBar* m_menuBar = nullptr;
     CommandTable m_commands;
     ControlLayout m_layout;
+    bool m_sectionPaneFitted = false;
     QString m_strLastFind;                               // the text of the last search
     std::optional<ProfileDocument::LinePlace> m_lastHit; // where it was found
     // The open file's stamp when the tree was last filled from it, or after the window's own write to the

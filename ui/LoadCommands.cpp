@@ -108,6 +108,7 @@ void CEditorDlg::ReadCfg() {
     if (!file)
         return;
     m_tree.setSections(std::move(*file));
+    fitSectionPaneOnce();
     if (const int first = m_tree.firstSection(); first != CSectionTreeCtrl::kNone) {
         m_tree.scrollToTop(first);
         m_tree.selectSection(first);
