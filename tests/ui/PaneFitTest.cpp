@@ -1,9 +1,12 @@
-// What a player sees of the panes: widths that fit the names, the pane with the keyboard focus, and a new
-// section in view.
+// What a player sees of the panes and the Edit Value dialog: widths that fit the names, the pane with the
+// keyboard focus, a new section in view, and a dialog that grows with its texts.
 #include "EditingFixture.h"
 
 #include "ui/ResourceIds.h"
 
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
 
 namespace quarvel {
 namespace {
@@ -55,6 +58,69 @@ TEST_F(PaneFitTest, AnAddedSectionIsScrolledIntoViewAndLeftUnselected) {
     EXPECT_EQ(tree.sectionText(added), QStringLiteral("Added"));
     EXPECT_TRUE(tree.viewport()->rect().contains(tree.visualRect(tree.model()->index(added, 0))));
     EXPECT_EQ(tree.selectedSection(), 0);
+}
+
+class EditValueLayoutTest : public test::EditingFixture {
+protected:
+    template <typename Control>
+    static Control& control(QDialog& shown, const char* name) {
+        auto* found = shown.findChild<Control*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return *found;
+    }
+    static QPushButton& button(QDialog& shown, const QString& text) {
+        for (QPushButton* candidate : shown.findChildren<QPushButton*>()) {
+            if (candidate->text() == text)
+                return *candidate;
+        }
+        throw std::logic_error("no such button");
+    }
+};
+
+TEST_F(EditValueLayoutTest, TheDialogOpensWiderForALongValueAndItsFieldsFollowItsSize) {
+    const std::string path = "C:\\Games\\FS9\\Aircraft\\b737_400\\panel\\panel.cfg";
+    start("[Main]\r\nPanel=" + path + "\r\n");
+    clickRow(0);
+    script([&](QDialog& shown) {
+        auto& value = control<QLineEdit>(shown, "value");
+        auto& help = control<QPlainTextEdit>(shown, "help");
+        EXPECT_GE(value.width(), value.fontMetrics().horizontalAdvance(QString::fromStdString(path)))
+            << "the whole path shows";
+        EXPECT_EQ(help.lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        EXPECT_EQ(value.selectedText(), QString::fromStdString(path));
+        EXPECT_EQ(value.cursorPosition(), 0) << "a value longer than its field shows its beginning";
+
+        const QRect valueBefore = value.geometry();
+        const QRect helpBefore = help.geometry();
+        const QRect saveBefore = button(shown, QStringLiteral("Save")).geometry();
+        shown.resize(shown.size() + QSize(120, 60));
+        EXPECT_EQ(value.width(), valueBefore.width() + 120);
+        EXPECT_EQ(help.size(), helpBefore.size() + QSize(120, 60));
+        EXPECT_EQ(button(shown, QStringLiteral("Save")).geometry(), saveBefore.translated(120, 0));
+        EXPECT_EQ(value.pos(), valueBefore.topLeft());
+        shown.reject();
+    });
+    dialog->OnCommand(ID_CHANGE_KEY);
+}
+
+TEST_F(EditValueLayoutTest, ASectionNameTooLongForItsLabelLosesItsMiddleAndShowsWholeAsATooltip) {
+    const std::string name =
+        "Beech_King_Air_350 with the long livery name " + std::string(80, 'x') + " end.0";
+    start("[" + name + "]\r\nk=1\r\n");
+    clickRow(0);
+    script([&](QDialog& shown) {
+        const QString whole = QString::fromStdString("Section:  " + name);
+        auto& label = control<QLabel>(shown, "section");
+        EXPECT_TRUE(label.text().startsWith(QStringLiteral("Section:  Beech"))) << label.text().toStdString();
+        EXPECT_TRUE(label.text().endsWith(QStringLiteral(" end.0"))) << label.text().toStdString();
+        EXPECT_TRUE(label.text().contains(QChar(0x2026)));
+        EXPECT_EQ(label.toolTip(), whole);
+
+        shown.resize(QSize(label.fontMetrics().horizontalAdvance(whole) * 2, shown.height()));
+        EXPECT_EQ(label.text(), whole) << "a wide enough dialog shows it whole";
+        shown.reject();
+    });
+    dialog->OnCommand(ID_CHANGE_KEY);
 }
 
 } // namespace
