@@ -26,22 +26,19 @@ namespace {
 
 using Installation = test::TestHost::Installation;
 
+const QString kRegistryError =
+    QStringLiteral("Unable to read registry to get path to Flight Simulator 9.0.\n\n"
+                   "Ability to open other cfg files will be disabled.");
+
 // The line on how to point Quarvel at a prefix, naming the test's own.
 QString prefixHint(const test::TestHost& host) {
     return QString::fromStdString("Quarvel looked in the Wine prefix " + host.host->prefix().root().string() +
                                   "; start it with --prefix DIR, or with WINEPREFIX set, to use another.");
 }
 
-QString registryError(const test::TestHost& host) {
-    return QStringLiteral("Unable to read registry to get path to Flight Simulator 9.0.\n\n"
-                          "Ability to open other cfg files will be disabled.\n\n") +
-           prefixHint(host);
-}
-
-QString promptText(const std::string& path, const std::string& error, const QString& hint = {}) {
+QString promptText(const std::string& path, const std::string& error) {
     return QString::fromStdString("There was a problem opening the cfg file!\n\nPath = " + path +
-                                  "\n\nError = " + error + "\n\n") +
-           (hint.isEmpty() ? hint : hint + "\n\n") + "Do you wish to browse for the file?";
+                                  "\n\nError = " + error + "\n\nDo you wish to browse for the file?");
 }
 
 class LoadingTest : public ::testing::Test {
@@ -154,7 +151,7 @@ TEST_F(LoadingTest, AMissingFileIsPromptedForAndNoEndsTheProgram) {
     const std::string path = host.fs9Cfg().string();
     ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
     EXPECT_EQ(windowSystem.messageBoxes[0].text,
-              promptText(path, path + " was not found.", prefixHint(host)));
+              promptText(path, path + " was not found.").replace("Do you", prefixHint(host) + "\n\nDo you"));
     EXPECT_EQ(windowSystem.messageBoxes[0].caption, QStringLiteral("Error opening file"));
     EXPECT_EQ(windowSystem.messageBoxes[0].style, MB_YESNO | MB_ICONEXCLAMATION);
     EXPECT_EQ(dialog->result(), 0);
@@ -268,7 +265,7 @@ TEST_F(LoadingWithoutSimulatorTest, RegistryErrorOnceThenFs9CfgLoadsAndSimulator
     start();
 
     ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
-    EXPECT_EQ(windowSystem.messageBoxes[0].text, registryError(host));
+    EXPECT_EQ(windowSystem.messageBoxes[0].text, kRegistryError + "\n\n" + prefixHint(host));
     EXPECT_EQ(windowSystem.messageBoxes[0].caption, QStringLiteral("Registry Error"));
     EXPECT_EQ(windowSystem.messageBoxes[0].style, MB_OK | MB_ICONEXCLAMATION);
     for (const std::string& call : host.registry->calls())
@@ -292,7 +289,7 @@ TEST_F(LoadingWithoutSimulatorTest, AKeyWithoutItsValueIsTheSameRegistryError) {
     host.write(host.fs9Cfg(), "");
     start();
     ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
-    EXPECT_EQ(windowSystem.messageBoxes[0].text, registryError(host));
+    EXPECT_EQ(windowSystem.messageBoxes[0].text, kRegistryError + "\n\n" + prefixHint(host));
     EXPECT_EQ(host.registry->openKeyCount(), 0U) << "the key is closed again";
 }
 
