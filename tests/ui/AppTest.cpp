@@ -35,6 +35,7 @@ protected:
         ASSERT_EQ(windowSystem.messageBoxes.size(), count);
         for (const auto& box : windowSystem.messageBoxes) {
             EXPECT_TRUE(box.text.startsWith(kHelpBoxStart)) << box.text.toStdString();
+            EXPECT_FALSE(box.text.contains("\n        ")) << "lines the terminal text broke are joined";
             EXPECT_EQ(box.caption, QStringLiteral("Quarvel"));
             EXPECT_EQ(box.style, MB_ICONINFORMATION | MB_OK);
             EXPECT_FALSE(box.hadOwner);
