@@ -144,9 +144,6 @@ bool waitForOutput(int errorOutput, long long milliseconds) {
     if (request.watchTime.count() <= 0)
         execProgram(request, reportEnd);
 
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGPIPE, &ignore, nullptr);
     std::array<int, 2> outputEnds{};
     if (pipe2(outputEnds.data(), O_CLOEXEC) != 0)
         reportAndExit(reportEnd, errno);
@@ -159,6 +156,10 @@ bool waitForOutput(int errorOutput, long long milliseconds) {
         execProgram(request, reportEnd);
     }
     close(outputEnds[1]);
+    // The watcher outlives a closed terminal quietly; the program keeps the signals it was started with.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, nullptr);
     watchProgram(program, outputEnds[0], reportEnd, request.watchTime);
 }
 
