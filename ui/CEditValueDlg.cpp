@@ -112,7 +112,8 @@ QSize CEditValueDlg::openingClientSize() const {
     const int valueWidth = m_valueEdit.fontMetrics().horizontalAdvance(m_strValue) +
                            2 * m_valueEdit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth) +
                            m_valueEdit.fontMetrics().averageCharWidth();
-    const int wholeValue = m_templateClient.width() + valueWidth - m_anchors.front().home.width();
+    const int valueFieldWidth = m_anchors.front().home.width(); // the value field's anchor comes first
+    const int wholeValue = m_templateClient.width() + valueWidth - valueFieldWidth;
     const int widest = std::max(m_templateClient.width(), screen()->availableGeometry().width() * 2 / 3);
     return {std::min(std::max(roomy, wholeValue), widest), m_templateClient.height()};
 }
