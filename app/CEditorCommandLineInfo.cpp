@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 namespace quarvel {
 
 namespace {
@@ -38,6 +40,29 @@ constexpr std::string_view kPrefixWithoutFolder = "quarvel: --prefix needs a fol
 constexpr std::string_view kPathEnds =
     "quarvel: a parameter beginning with \"c\" ends Quarvel without a window (see quarvel --help)\n";
 
+// The usage as a box shows it: the box wraps lines at its own width in a proportional font, so a line the
+// terminal text broke (a sentence, an option's description under its column) is joined to the one before.
+QString usageForBox() {
+    constexpr std::string_view kDescriptionColumn = "                ";
+    QString joined;
+    std::string_view previous;
+    std::string_view rest = kUsage;
+    while (!rest.empty()) {
+        const std::string_view line = rest.substr(0, rest.find('\n'));
+        rest.remove_prefix(std::min(rest.size(), line.size() + 1));
+        const bool continues = line.starts_with(kDescriptionColumn) ||
+                               (!line.empty() && line.front() != ' ' && !previous.empty() &&
+                                !previous.ends_with(':') && !previous.starts_with("Usage:"));
+        const std::string_view text = continues ? line.substr(line.find_first_not_of(' ')) : line;
+        joined += (joined.isEmpty() ? ""
+                   : continues      ? " "
+                                    : "\n") +
+                  QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        previous = line;
+    }
+    return joined;
+}
+
 } // namespace
 
 void CEditorCommandLineInfo::ParseCommandLine(const std::vector<std::string>& arguments) {
@@ -68,7 +93,7 @@ void CEditorCommandLineInfo::ParseParam(std::string_view param, bool isFlag, boo
     } else if (param.front() == '?') {
         m_bHelp = 1;
         if (m_windowSystem != nullptr)
-            m_windowSystem->MessageBox(nullptr, QStringLiteral("Command Line Help:"),
+            m_windowSystem->MessageBox(nullptr, QStringLiteral("Command Line Help:\n\n") + usageForBox(),
                                        QStringLiteral("Quarvel"), MB_ICONINFORMATION | MB_OK);
     } else if (isFlag && (param == "-help" || param == "h")) {
         m_bUsage = true;
@@ -89,6 +114,10 @@ bool CEditorCommandLineInfo::endsStartUp() const {
     if (!m_strPath.empty())
         *m_err << kPathEnds << std::flush;
     return m_bUsage || m_bHelp == 1 || m_bPrefixWithoutFolder || !m_strPath.empty();
+}
+
+int CEditorCommandLineInfo::exitStatus() const {
+    return m_bPrefixWithoutFolder || !m_strPath.empty() ? kMisusedExitStatus : 0;
 }
 
 } // namespace quarvel

@@ -33,6 +33,12 @@ public:
     // word on the terminal.
     bool endsStartUp() const;
 
+    // The process's exit status once start-up has ended here: 2, as other command-line programs give, when
+    // the command line asked for what Quarvel does not do (a path parameter, a prefix option without its
+    // folder); else 0.
+    int exitStatus() const;
+    static constexpr int kMisusedExitStatus = 2;
+
     std::string m_strPath;                  // the text after a parameter's letter c
     int m_bHelp = 0;                        // 1 once a "?" parameter was seen
     bool m_bUsage = false;                  // "--help" or "-h" was given

@@ -33,7 +33,7 @@ int main(int argc, char* argv[]) {
     terminal.m_shippedHelpFolder = helpFolder;
     terminal.ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
     if (terminal.m_bHelp == 0 && terminal.endsStartUp())
-        return 0;
+        return terminal.exitStatus();
 
     QApplication application(argc, argv);
     // Message boxes without a caption of their own carry this name.
@@ -54,5 +54,5 @@ int main(int argc, char* argv[]) {
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
     quarvel::CEditorApp app(windowSystem, hostForPrefix);
     app.InitInstance(arguments);
-    return 0;
+    return app.m_cmdInfo.exitStatus();
 }

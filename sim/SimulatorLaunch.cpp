@@ -45,8 +45,28 @@ std::string LaunchPlan::commandLine() const {
     return line;
 }
 
-platform::Result<void> LaunchPlan::start(platform::Launcher& launcher) const {
-    return launcher.startDetached(program, arguments, workingDirectory, environment);
+platform::Result<std::optional<platform::ProgramEnd>> LaunchPlan::start(platform::Launcher& launcher) const {
+    platform::Result<std::optional<platform::ProgramEnd>> started =
+        launcher.startWatched(program, arguments, workingDirectory, environment, kLaunchWatchTime);
+    if (started && started.value() && !started.value()->failed())
+        return std::optional<platform::ProgramEnd>();
+    return started;
+}
+
+std::string lastLines(const std::string& output, std::size_t count) {
+    const std::size_t end = output.find_last_not_of("\r\n");
+    if (end == std::string::npos || count == 0)
+        return {};
+    std::size_t searchFrom = end;
+    for (std::size_t lines = 0; lines < count; ++lines) {
+        const std::size_t newline = output.rfind('\n', searchFrom);
+        if (newline == std::string::npos)
+            break;
+        if (lines + 1 == count || newline == 0)
+            return output.substr(newline + 1, end - newline);
+        searchFrom = newline - 1;
+    }
+    return output.substr(0, end + 1);
 }
 
 std::variant<LaunchPlan, LaunchRefusal>

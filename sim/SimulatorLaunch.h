@@ -3,6 +3,7 @@
 #include "platform/Launcher.h"
 #include "platform/WinePrefix.h"
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,6 +11,9 @@
 #include <vector>
 
 namespace quarvel::sim {
+
+// Wine that cannot run the simulator (no 32-bit Wine, a broken prefix) ends within this time.
+constexpr std::chrono::milliseconds kLaunchWatchTime{2000};
 
 // How the simulator is started: Wine, given fs9.exe and the /cfg: argument as Windows paths, in the
 // simulator's folder, on the prefix Quarvel works on.
@@ -23,7 +27,8 @@ struct LaunchPlan {
     // by one blank.
     std::string commandLine() const;
 
-    platform::Result<void> start(platform::Launcher& launcher) const;
+    // Starts it and watches it for kLaunchWatchTime: how it ended when it failed in that time, else nothing.
+    platform::Result<std::optional<platform::ProgramEnd>> start(platform::Launcher& launcher) const;
 };
 
 // Why the simulator cannot be started; path names the file concerned.
@@ -41,6 +46,9 @@ struct LaunchRefusal {
 // The simulator in simulatorFolder (empty: unknown), started with the configuration file given, or with
 // the player's own when there is none. fs9.exe is found whatever the case of its name. Wine is $WINE when
 // it is set (a program missing there is not replaced by another), else wine, else wine64 from PATH.
+// The last lines of a program's output, at most count of them, without the line end of the last.
+std::string lastLines(const std::string& output, std::size_t count);
+
 std::variant<LaunchPlan, LaunchRefusal> planLaunch(const platform::WinePrefix& prefix,
                                                    const std::filesystem::path& simulatorFolder,
                                                    const std::optional<std::filesystem::path>& configuration);

@@ -1,5 +1,6 @@
 #include "ui/CDialog.h"
 
+#include "ui/AppIcon.h"
 #include "ui/WindowSystem.h"
 
 #include <QApplication>
@@ -16,6 +17,7 @@ namespace quarvel {
 CDialog::CDialog(QSize templateSize, QWidget* parent)
     : QDialog(parent), m_client(this), m_units(DialogUnits::fromFont(QApplication::font())),
       m_templateSize(templateSize) {
+    setWindowIcon(loadAppIcon()); // window managers show it in the title bar and the task switcher
     resizeToTemplate();
 }
 

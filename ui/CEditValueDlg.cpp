@@ -4,6 +4,11 @@
 #include "ui/WindowSystem.h"
 
 #include <QKeyEvent>
+#include <QScreen>
+#include <QStyle>
+#include <QTextOption>
+
+#include <algorithm>
 
 #include <stdexcept>
 
@@ -25,9 +30,9 @@ CEditValueDlg::CEditValueDlg(WindowSystem& windowSystem, QWidget* parent)
     placeControl(m_keyEdit, 38, 18, 99, 14);
     placeControl(m_keyLabel, 7, 22, 15, 8);
     m_sectionLabel.setTextFormat(Qt::PlainText);
-    // One line per description, scrolled sideways; left-aligned, as a centred line wider than the box would
-    // start out of reach of its scroll bar.
-    m_helpEdit.setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A description wraps at the box's width, inside a word too long for a line.
+    m_helpEdit.setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_helpEdit.setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     m_helpEdit.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_helpEdit.setTabChangesFocus(true);
     // Enter saves from the help box too; it takes no line breaks.
@@ -37,12 +42,27 @@ CEditValueDlg::CEditValueDlg(WindowSystem& windowSystem, QWidget* parent)
     setTabOrder(&okButton(), &cancelButton());
     setTabOrder(&cancelButton(), &m_helpEdit);
     setTabOrder(&m_helpEdit, &m_keyEdit);
+
+    m_templateClient = clientArea().size();
+    m_anchors = {{&m_valueEdit, {}, false, true, false},    {&okButton(), {}, true, false, false},
+                 {&cancelButton(), {}, true, false, false}, {&m_sectionLabel, {}, false, true, false},
+                 {&m_helpEdit, {}, false, true, true},      {&m_keyEdit, {}, false, true, false}};
+    for (Anchor& anchor : m_anchors)
+        anchor.home = anchor.control->geometry();
+    setMinimumSize(size());
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setSizeGripEnabled(true);
 }
 
 bool CEditValueDlg::OnInitDialog() {
-    m_sectionLabel.setText(m_strSection);
+    resizeClient(openingClientSize());
+    showSectionName();
     setLimitedText(m_keyEdit, m_strKey);
     setLimitedText(m_valueEdit, m_strValue);
+    // Selected whole, as a dialog's first field is, but from its end back to its start: a value longer than
+    // the field shows its beginning.
+    const int valueLength = static_cast<int>(m_valueEdit.text().size());
+    m_valueEdit.setSelection(valueLength, -valueLength);
     setLimitedText(m_helpEdit, m_strHelp);
     if (m_bExistingKey) {
         m_valueEdit.setFocus(Qt::OtherFocusReason);
@@ -78,6 +98,41 @@ void CEditValueDlg::OnOK() {
     m_value = *value;
     m_help = *help;
     EndDialog(IDOK);
+}
+
+QSize CEditValueDlg::openingClientSize() const {
+    // Half as wide again as the template at least, and at most two thirds of the screen.
+    const int roomy = m_templateClient.width() * 3 / 2;
+    const int valueWidth = m_valueEdit.fontMetrics().horizontalAdvance(m_strValue) +
+                           2 * m_valueEdit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth) +
+                           m_valueEdit.fontMetrics().averageCharWidth();
+    const int valueFieldWidth = m_anchors.front().home.width(); // the value field's anchor comes first
+    const int wholeValue = m_templateClient.width() + valueWidth - valueFieldWidth;
+    const int widest = std::max(m_templateClient.width(), screen()->availableGeometry().width() * 2 / 3);
+    return {std::min(std::max(roomy, wholeValue), widest), m_templateClient.height()};
+}
+
+void CEditValueDlg::OnSize() {
+    const QSize extra = (clientArea().size() - m_templateClient).expandedTo(QSize(0, 0));
+    for (const Anchor& anchor : m_anchors) {
+        QRect place = anchor.home;
+        if (anchor.moves)
+            place.translate(extra.width(), 0);
+        if (anchor.widens)
+            place.setWidth(place.width() + extra.width());
+        if (anchor.deepens)
+            place.setHeight(place.height() + extra.height());
+        anchor.control->setGeometry(place);
+    }
+    showSectionName();
+}
+
+// Two sections of similar names differ mostly at their ends, so a name too long for the label loses its
+// middle; the tooltip has it whole.
+void CEditValueDlg::showSectionName() {
+    m_sectionLabel.setText(
+        m_sectionLabel.fontMetrics().elidedText(m_strSection, Qt::ElideMiddle, m_sectionLabel.width()));
+    m_sectionLabel.setToolTip(m_sectionLabel.text() == m_strSection ? QString() : m_strSection);
 }
 
 // The name must read back as itself once written; it is written trimmed.

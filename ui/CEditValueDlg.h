@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quarvel {
 
@@ -42,11 +43,26 @@ public:
 protected:
     bool OnInitDialog() override;
     void OnOK() override;
+    // The fields and the description box take the width the dialog gains, the buttons keep to its right
+    // edge, and the description box takes the height.
+    void OnSize() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // A control's place in the dialog at its template size, and how it follows a larger size.
+    struct Anchor {
+        QWidget* control;
+        QRect home;
+        bool moves;   // right with the extra width
+        bool widens;  // wider by the extra width
+        bool deepens; // taller by the extra height
+    };
+
     bool readNewKeyName();
     bool wholeLineValueFits(const std::string& value);
+    // Wide enough to show the value whole, and a roomier box for the description, as the screen allows.
+    QSize openingClientSize() const;
+    void showSectionName();
 
     QLineEdit m_valueEdit;
     QLabel m_sectionLabel;
@@ -54,6 +70,8 @@ private:
     QPlainTextEdit m_helpEdit;
     QLineEdit m_keyEdit;
     QLabel m_keyLabel;
+    std::vector<Anchor> m_anchors;
+    QSize m_templateClient;
 };
 
 } // namespace quarvel

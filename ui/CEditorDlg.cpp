@@ -176,6 +176,17 @@ QSize CEditorDlg::firstClientSize() {
     return {client.width() + std::max(0, wanted - m_list.width()), client.height()};
 }
 
+void CEditorDlg::fitSectionPaneOnce() {
+    if (m_sectionPaneFitted)
+        return;
+    m_sectionPaneFitted = true;
+    const int wanted = std::min(m_tree.widthForNames(), clientArea().width() / 3);
+    if (wanted <= m_tree.width())
+        return;
+    m_splitter.move(m_splitter.x() + wanted - m_tree.width(), m_splitter.y());
+    LayoutControls(LayoutMode::Apply);
+}
+
 void CEditorDlg::LayoutControls(LayoutMode mode) {
     const WinRect client = WinRect::fromQRect(clientArea().rect());
     if (mode == LayoutMode::Record) {

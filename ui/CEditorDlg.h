@@ -145,6 +145,9 @@ protected:
 private:
     void placeTemplateControls();
     QSize firstClientSize();
+    // The first file loaded widens the section pane for its names, up to a third of the window; after
+    // that the pane keeps the width the player gives it.
+    void fitSectionPaneOnce();
     void createMainMenu();
     void buildCommandTable();
     void connectNotifications();
@@ -160,6 +163,8 @@ private:
     void promptForFile(const FileKindInfo& row, int errorNumber);
     // After a refused prompt: the file shown before stays open; at start-up, with none, the program ends.
     void keepShownFile();
+    // One line on how to point Quarvel at another Wine prefix, naming the one in use.
+    QString prefixHint() const;
     void showReadFailure(const std::exception& failure);
     std::optional<ProfileFile> readSections();
     std::vector<std::string_view> shownSectionNames() const;
@@ -212,6 +217,7 @@ private:
     QMenuBar* m_menuBar = nullptr;
     CommandTable m_commands;
     ControlLayout m_layout;
+    bool m_sectionPaneFitted = false;
     QString m_strLastFind;                               // the text of the last search
     std::optional<ProfileDocument::LinePlace> m_lastHit; // where it was found
     // The file the tree shows, as it was opened.

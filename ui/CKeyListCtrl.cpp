@@ -3,7 +3,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScreen>
 
 #include <algorithm>
 
@@ -11,8 +10,8 @@ namespace quarvel {
 
 namespace {
 
-// A column whose cells are all empty still keeps room for a click on its header's edge.
-constexpr int kMinimumAutoWidth = 8;
+// A list not yet laid out still gives its columns room for a few characters.
+constexpr int kMinimumAutoWidth = 64;
 
 } // namespace
 
@@ -22,6 +21,7 @@ CKeyListCtrl::CKeyListCtrl(QWidget* parent) : FlatTreeWidget(parent) {
     setTextElideMode(Qt::ElideRight);
     header()->setSectionsClickable(false);
     header()->setSectionsMovable(false);
+    header()->setStretchLastSection(true);    // the row highlight reaches the list's right edge
     header()->setResizeContentsPrecision(-1); // measure every row, not a sample
     connect(this, &QTreeWidget::itemSelectionChanged, this, &CKeyListCtrl::markSelection);
 }
@@ -78,9 +78,16 @@ bool CKeyListCtrl::setItemText(int row, int column, const QString& text) {
 }
 
 void CKeyListCtrl::autoSizeColumns() {
-    const int widest = screen()->availableGeometry().width() * 2 / 3;
-    for (int column = 0; column < columnCount(); ++column)
-        setColumnWidth(column, std::max(std::min(sizeHintForColumn(column), widest), kMinimumAutoWidth));
+    const int last = columnCount() - 1;
+    int left = std::max(viewport()->width(), kMinimumAutoWidth); // the width the columns so far leave
+    for (int column = 0; column < last; ++column) {
+        const int width =
+            std::max(std::min(sizeHintForColumn(column), left / 2), header()->sectionSizeHint(column));
+        setColumnWidth(column, width);
+        left = std::max(left - width, 0);
+    }
+    if (last >= 0)
+        setColumnWidth(last, std::max(left, header()->sectionSizeHint(last)));
 }
 
 int CKeyListCtrl::selectedCount() const {

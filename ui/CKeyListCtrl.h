@@ -28,8 +28,9 @@ public:
     QString itemText(int row, int column) const;
     bool setItemText(int row, int column, const QString& text);
 
-    // Fits each column to its widest cell text, up to two thirds of the screen's available width, so that
-    // one very long value leaves the other columns in view; the heading is not measured.
+    // Fits each column before the last to its widest cell text, but to at most half the width the columns
+    // before it leave (its cells show whole in their tooltips), so that one long key or value leaves the
+    // columns after it in view; the last column takes the rest. No column is narrower than its heading.
     void autoSizeColumns();
 
     int selectionMark() const { return m_selectionMark; }

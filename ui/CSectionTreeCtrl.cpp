@@ -4,6 +4,9 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QPalette>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
 #include <algorithm>
 #include <array>
@@ -32,6 +35,12 @@ CSectionTreeCtrl::CSectionTreeCtrl(QWidget* parent) : QListView(parent), m_model
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setContextMenuPolicy(Qt::CustomContextMenu);
     setModel(&m_model);
+    // Styles that draw an inactive selection as an active one would leave nothing to tell the panes by.
+    QPalette shades = palette();
+    shades.setColor(QPalette::Inactive, QPalette::Highlight, shades.color(QPalette::Active, QPalette::Mid));
+    shades.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                    shades.color(QPalette::Active, QPalette::Text));
+    setPalette(shades);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
         if (m_removing)
             m_movedWhileRemoving = true;
@@ -100,6 +109,15 @@ void CSectionTreeCtrl::scrollToTop(int row) {
         scrollTo(m_model.index(row), QAbstractItemView::PositionAtTop);
 }
 
+void CSectionTreeCtrl::scrollIntoView(int row) {
+    if (holds(row))
+        scrollTo(m_model.index(row), QAbstractItemView::EnsureVisible);
+}
+
+int CSectionTreeCtrl::widthForNames() const {
+    return m_rowWidth + 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+}
+
 QItemSelectionModel::SelectionFlags CSectionTreeCtrl::selectionCommand(const QModelIndex& index,
                                                                        const QEvent* /*event*/) const {
     if (!index.isValid())
@@ -113,6 +131,22 @@ void CSectionTreeCtrl::changeEvent(QEvent* event) {
         m_rowWidth = 0;
         fitRowsToNames(0);
     }
+}
+
+void CSectionTreeCtrl::initViewItemOption(QStyleOptionViewItem* option) const {
+    QListView::initViewItemOption(option);
+    if (!hasFocus())
+        option->state &= ~QStyle::State_Active;
+}
+
+void CSectionTreeCtrl::focusInEvent(QFocusEvent* event) {
+    QListView::focusInEvent(event);
+    viewport()->update();
+}
+
+void CSectionTreeCtrl::focusOutEvent(QFocusEvent* event) {
+    QListView::focusOutEvent(event);
+    viewport()->update();
 }
 
 // Widens the rows for the names from the row on. Measuring each of 200,000 names with the font would

@@ -42,6 +42,11 @@ public:
     void selectSection(int row);
     // Scrolls so that the row is the topmost one shown, as far as the tree's length allows.
     void scrollToTop(int row);
+    // Scrolls as little as shows the row whole.
+    void scrollIntoView(int row);
+
+    // The width that shows every name whole: the widest row, the frame and a vertical scroll bar.
+    int widthForNames() const;
 
 signals:
     // The selection moved to the row (kNone when the tree was emptied).
@@ -51,6 +56,11 @@ protected:
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event) const override;
     void changeEvent(QEvent* event) override;
+    // While the keyboard focus is in another pane, the selected row is drawn as in an inactive window, so
+    // that its colour tells where the keys go.
+    void initViewItemOption(QStyleOptionViewItem* option) const override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     bool holds(int row) const { return row >= 0 && row < sectionCount(); }

@@ -42,9 +42,16 @@ void CEditorDlg::workOutLocations() {
     } catch (...) {
         m_windowSystem.MessageBox(this,
                                   tr("Unable to read registry to get path to Flight Simulator 9.0.\n\n"
-                                     "Ability to open other cfg files will be disabled."),
+                                     "Ability to open other cfg files will be disabled.") +
+                                      "\n\n" + prefixHint(),
                                   tr("Registry Error"), MB_OK | MB_ICONEXCLAMATION);
     }
+}
+
+QString CEditorDlg::prefixHint() const {
+    return tr("Quarvel looked in the Wine prefix %1; start it with --prefix DIR, or with WINEPREFIX set, to "
+              "use another.")
+        .arg(pathText(m_host.prefix().root().string()));
 }
 
 void CEditorDlg::SetTimer(int id, int milliseconds) {
@@ -125,6 +132,7 @@ void CEditorDlg::ReadCfg() {
     if (!file)
         return;
     m_tree.setSections(std::move(*file));
+    fitSectionPaneOnce();
     if (const int first = m_tree.firstSection(); first != CSectionTreeCtrl::kNone) {
         m_tree.scrollToTop(first);
         m_tree.selectSection(first);
@@ -146,10 +154,13 @@ std::optional<ProfileFile> CEditorDlg::readSections() {
 
 // Only the first load has no file to go back to: a prompt refused later keeps the file shown before.
 void CEditorDlg::promptForFile(const FileKindInfo& row, int errorNumber) {
+    // The player's own fs9.cfg is missing most often because Quarvel looked in another prefix.
+    const QString hint =
+        row.kind == FileKind::Fs9Cfg && errorNumber == ENOENT ? prefixHint() + "\n\n" : QString();
     const QString text =
-        tr("There was a problem opening the cfg file!\n\nPath = %1\n\nError = %2\n\n"
-           "Do you wish to browse for the file?")
-            .arg(pathText(m_strCfgPath), pathText(openFailureText(errorNumber, m_strCfgPath)));
+        tr("There was a problem opening the cfg file!\n\nPath = %1\n\nError = %2\n\n")
+            .arg(pathText(m_strCfgPath), pathText(openFailureText(errorNumber, m_strCfgPath))) +
+        hint + tr("Do you wish to browse for the file?");
     if (m_windowSystem.MessageBox(this, text, tr("Error opening file"), MB_YESNO | MB_ICONEXCLAMATION) !=
         IDYES) {
         keepShownFile();

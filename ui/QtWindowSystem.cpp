@@ -1,5 +1,6 @@
 #include "ui/QtWindowSystem.h"
 
+#include "ui/AppIcon.h"
 #include "ui/CheckedFileDialog.h"
 
 #include <QAction>
@@ -65,6 +66,7 @@ auto runModal(Run run) {
 int QtWindowSystem::showMessageBox(QWidget* owner, const QString& text, const QString& caption,
                                    unsigned style) {
     QMessageBox box(iconOf(style), caption, text, buttonsOf(style), owner);
+    box.setWindowIcon(loadAppIcon());
     box.setTextFormat(Qt::PlainText);
     // What a box says can be copied: a path, or an address to open by hand.
     box.setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -76,6 +78,7 @@ int QtWindowSystem::showMessageBox(QWidget* owner, const QString& text, const QS
 
 std::optional<std::string> QtWindowSystem::FileDialog(QWidget* owner, const FileDialogRequest& request) {
     CheckedFileDialog dialog(owner, request);
+    dialog.setWindowIcon(loadAppIcon());
     const bool accepted = runModal([&dialog] { return dialog.exec() == QDialog::Accepted; });
     if (!accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;

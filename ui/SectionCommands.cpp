@@ -22,7 +22,7 @@ void CEditorDlg::OnAddSection() {
     if (runTextDialog(add) != IDOK)
         return;
     if (writeToFile([&] { m_host.store().appendSection(m_strCfgPath, add.m_name, {"Default="}); }))
-        m_tree.appendSection(decodeCp1252(add.m_name));
+        m_tree.scrollIntoView(m_tree.appendSection(decodeCp1252(add.m_name)));
 }
 
 void CEditorDlg::OnRemoveSection() {

@@ -11,9 +11,31 @@
 #include "ui/CAircraftSelectorDlg.h"
 #include "ui/PathText.h"
 
+#include <QGuiApplication>
+
+#include <cstring>
 #include <filesystem>
 
 namespace quarvel {
+namespace {
+
+// Wine that cannot run the simulator says why on its error output, and ends with a failure status.
+QString earlyEndText(const platform::ProgramEnd& end) {
+    constexpr std::size_t kLinesShown = 8;
+    const QString status =
+        end.signal != 0
+            ? CEditorDlg::tr("Wine was ended by signal %1 (%2) as it started.")
+                  .arg(end.signal)
+                  .arg(QString::fromLocal8Bit(strsignal(end.signal)))
+            : CEditorDlg::tr("Wine ended as it started, with exit status %1.").arg(end.exitStatus);
+    const std::string lines = sim::lastLines(end.errorOutput, kLinesShown);
+    if (lines.empty())
+        return status + "\n\n" + CEditorDlg::tr("It wrote nothing to its error output.");
+    return status + "\n\n" + CEditorDlg::tr("The last lines it wrote to its error output:") + "\n\n" +
+           QString::fromLocal8Bit(lines);
+}
+
+} // namespace
 
 void CEditorDlg::OnOpenOtherFs9Cfg() {
     const std::optional<std::string> chosen =
@@ -94,8 +116,15 @@ void CEditorDlg::OnLaunchFs9() {
     }
     const sim::LaunchPlan& plan = std::get<sim::LaunchPlan>(planned);
     m_windowSystem.MessageBox(this, pathText(plan.commandLine()), QString(), MB_OK);
-    if (const platform::Result<void> started = plan.start(m_host.launcher()); !started) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor); // while Wine is watched
+    const platform::Result<std::optional<platform::ProgramEnd>> started = plan.start(m_host.launcher());
+    QGuiApplication::restoreOverrideCursor();
+    if (!started) {
         showLaunchFailure(pathText(started.failure().message));
+        return;
+    }
+    if (started.value()) {
+        showLaunchFailure(earlyEndText(*started.value()));
         return;
     }
     EndDialog(0);
@@ -107,7 +136,7 @@ void CEditorDlg::OnDonate() {
         m_windowSystem.MessageBox(this,
                                   tr("Quarvel could not open the donation page in a browser.\n\n%1")
                                       .arg(QString::fromStdString(address)),
-                                  tr("THANK YOU!"), MB_OK | MB_ICONEXCLAMATION);
+                                  tr("Donate"), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     m_windowSystem.MessageBox(this,

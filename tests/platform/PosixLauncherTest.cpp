@@ -83,6 +83,33 @@ TEST(PosixLauncher, SaysWhyAProgramCannotBeStarted) {
     EXPECT_NE(noFolder.failure().message.find("missing"), std::string::npos);
 }
 
+// Stand-ins for Wine: one that cannot run anything complains and gives up at once, with a status or a
+// signal; one that runs the simulator is still running when the watch ends.
+TEST(PosixLauncher, AWatchedProgramThatEndsAtOnceTellsHowAndWhatItLastWroteToItsErrorOutput) {
+    using namespace std::chrono_literals;
+    PosixLauncher launcher;
+    const Result<std::optional<ProgramEnd>> failing = launcher.startWatched(
+        "sh", {"-c", "echo 'fixme: stand-in' >&2; echo 'wine: could not load kernel32.dll' >&2; exit 3"}, {},
+        {}, 10s);
+    ASSERT_TRUE(failing.ok()) << failing.failure().message;
+    ASSERT_TRUE(failing.value().has_value());
+    EXPECT_EQ(failing.value()->exitStatus, 3);
+    EXPECT_EQ(failing.value()->errorOutput, "fixme: stand-in\nwine: could not load kernel32.dll\n");
+
+    const Result<std::optional<ProgramEnd>> killed = launcher.startWatched(
+        "sh", {"-c", "head -c 5000 /dev/zero | tr '\\0' x >&2; echo END >&2; kill -9 $$"}, {}, {}, 10s);
+    ASSERT_TRUE(killed.ok() && killed.value().has_value());
+    EXPECT_EQ(killed.value()->signal, 9);
+    EXPECT_EQ(killed.value()->exitStatus, 0);
+    EXPECT_EQ(killed.value()->errorOutput, std::string(2044, 'x') + "END\n")
+        << "only the last bytes are kept";
+
+    const Result<std::optional<ProgramEnd>> running =
+        launcher.startWatched("sh", {"-c", "echo 'fixme: still going' >&2; sleep 2"}, {}, {}, 300ms);
+    ASSERT_TRUE(running.ok());
+    EXPECT_FALSE(running.value().has_value());
+}
+
 TEST(PosixLauncher, OpensWebAddressesWithXdgOpen) {
     const test::TempDir dir;
     const fs::path fake =

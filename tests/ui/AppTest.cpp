@@ -28,10 +28,14 @@ protected:
     std::ostringstream err;
     CEditorCommandLineInfo info{&windowSystem, out, err};
 
+    // The box "?" shows: its heading, then the usage --help prints.
+    const QString kHelpBoxStart = QStringLiteral("Command Line Help:\n\nUsage: quarvel [--prefix DIR]");
+
     void expectHelpBoxes(std::size_t count) {
         ASSERT_EQ(windowSystem.messageBoxes.size(), count);
         for (const auto& box : windowSystem.messageBoxes) {
-            EXPECT_EQ(box.text, QStringLiteral("Command Line Help:"));
+            EXPECT_TRUE(box.text.startsWith(kHelpBoxStart)) << box.text.toStdString();
+            EXPECT_FALSE(box.text.contains("\n        ")) << "lines the terminal text broke are joined";
             EXPECT_EQ(box.caption, QStringLiteral("Quarvel"));
             EXPECT_EQ(box.style, MB_ICONINFORMATION | MB_OK);
             EXPECT_FALSE(box.hadOwner);
@@ -46,7 +50,7 @@ TEST_F(CommandLineTest, AQuestionMarkShowsTheHelpOnceWithOrWithoutASlashOrDash) 
         parsed.ParseCommandLine({argument});
         EXPECT_EQ(parsed.m_bHelp, 1) << argument;
         ASSERT_EQ(boxes.messageBoxes.size(), 1U) << argument;
-        EXPECT_EQ(boxes.messageBoxes[0].text, QStringLiteral("Command Line Help:"));
+        EXPECT_TRUE(boxes.messageBoxes[0].text.startsWith(kHelpBoxStart));
     }
 }
 
@@ -54,6 +58,7 @@ TEST_F(CommandLineTest, EveryQuestionMarkShowsItAgain) {
     info.ParseCommandLine({"/?", "?x", "-c"});
     expectHelpBoxes(2);
     EXPECT_EQ(info.m_bHelp, 1);
+    EXPECT_EQ(info.exitStatus(), 0);
 }
 
 TEST_F(CommandLineTest, TheLetterCCarriesAPathAndTheLastOneWins) {
@@ -117,6 +122,7 @@ TEST_F(StartUpTest, ThePrefixOptionsFolderIsNeverReadAsAParameter) {
     EXPECT_FALSE(app.InitInstance({"--prefix"}));
     EXPECT_TRUE(windowSystem.modalRuns.empty());
     EXPECT_EQ(err.str(), "quarvel: --prefix needs a folder (see quarvel --help)\n");
+    EXPECT_EQ(app.m_cmdInfo.exitStatus(), 2);
 }
 
 TEST_F(StartUpTest, HelpOptionsPrintTheUsageAndEndWithoutAWindow) {
@@ -144,6 +150,7 @@ TEST_F(StartUpTest, APathParameterSaysWhyNoWindowOpens) {
     EXPECT_EQ(err.str(), "quarvel: a parameter beginning with \"c\" ends Quarvel without a window "
                          "(see quarvel --help)\n");
     EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(app.m_cmdInfo.exitStatus(), 2);
 }
 
 TEST_F(StartUpTest, HelpOrAPathEndsTheProgramWithoutAWindow) {

@@ -132,20 +132,27 @@ TEST_F(KeyListTest, SelectingARowByProgramKeepsOneSelectedRowAndMarksIt) {
     EXPECT_EQ(list.selectionMark(), 2);
 }
 
-TEST_F(KeyListTest, AutoSizeFitsTheWidestCellAndIgnoresTheHeading) {
+TEST_F(KeyListTest, ColumnsFitTheirCellsAndHeadingsAndAValueTakesAtMostHalfTheList) {
+    list.resize(800, 300);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    // Empty cells, as in a new section: every heading stays readable.
     addRows({"k"});
-    list.appendRow(QStringLiteral("a much longer key name than the heading"));
+    list.autoSizeColumns();
+    for (int column = 0; column < 3; ++column)
+        EXPECT_GE(list.columnWidth(column), list.header()->sectionSizeHint(column)) << column;
+
+    const QString key = QStringLiteral("a much longer key name than the heading");
+    const QString value = QString(100'000, QLatin1Char('V'));
+    list.setItemText(0, 0, key);
+    list.setItemText(0, 1, value);
     list.autoSizeColumns();
     const QFontMetrics metrics(list.font());
-    EXPECT_GE(list.columnWidth(0),
-              metrics.horizontalAdvance(QStringLiteral("a much longer key name than the heading")));
-    // Every Help cell is empty: the column is sized to them, narrower than its heading.
-    EXPECT_LT(list.columnWidth(2), metrics.horizontalAdvance(QStringLiteral("Help")));
-
-    list.deleteAllRows();
-    list.appendRow(QStringLiteral("k"));
-    list.autoSizeColumns();
-    EXPECT_LT(list.columnWidth(0), metrics.horizontalAdvance(QStringLiteral("a much longer key name")));
+    EXPECT_GE(list.columnWidth(0), metrics.horizontalAdvance(key));
+    EXPECT_EQ(list.columnWidth(1), (list.viewport()->width() - list.columnWidth(0)) / 2);
+    EXPECT_LT(list.header()->sectionPosition(2), list.viewport()->width()) << "Help stays in sight";
+    EXPECT_EQ(list.header()->sectionPosition(2) + list.columnWidth(2), list.viewport()->width())
+        << "the last column reaches the list's right edge";
 }
 
 class SectionTreeTest : public ::testing::Test {

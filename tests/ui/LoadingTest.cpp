@@ -30,6 +30,12 @@ const QString kRegistryError =
     QStringLiteral("Unable to read registry to get path to Flight Simulator 9.0.\n\n"
                    "Ability to open other cfg files will be disabled.");
 
+// The line on how to point Quarvel at a prefix, naming the test's own.
+QString prefixHint(const test::TestHost& host) {
+    return QString::fromStdString("Quarvel looked in the Wine prefix " + host.host->prefix().root().string() +
+                                  "; start it with --prefix DIR, or with WINEPREFIX set, to use another.");
+}
+
 QString promptText(const std::string& path, const std::string& error) {
     return QString::fromStdString("There was a problem opening the cfg file!\n\nPath = " + path +
                                   "\n\nError = " + error + "\n\nDo you wish to browse for the file?");
@@ -148,7 +154,8 @@ TEST_F(LoadingTest, AMissingFileIsPromptedForAndNoEndsTheProgram) {
 
     const std::string path = host.fs9Cfg().string();
     ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
-    EXPECT_EQ(windowSystem.messageBoxes[0].text, promptText(path, path + " was not found."));
+    EXPECT_EQ(windowSystem.messageBoxes[0].text,
+              promptText(path, path + " was not found.").replace("Do you", prefixHint(host) + "\n\nDo you"));
     EXPECT_EQ(windowSystem.messageBoxes[0].caption, QStringLiteral("Error opening file"));
     EXPECT_EQ(windowSystem.messageBoxes[0].style, MB_YESNO | MB_ICONEXCLAMATION);
     EXPECT_EQ(dialog->result(), 0);
@@ -318,7 +325,7 @@ TEST_F(LoadingWithoutSimulatorTest, RegistryErrorOnceThenFs9CfgLoadsAndSimulator
     start();
 
     ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
-    EXPECT_EQ(windowSystem.messageBoxes[0].text, kRegistryError);
+    EXPECT_EQ(windowSystem.messageBoxes[0].text, kRegistryError + "\n\n" + prefixHint(host));
     EXPECT_EQ(windowSystem.messageBoxes[0].caption, QStringLiteral("Registry Error"));
     EXPECT_EQ(windowSystem.messageBoxes[0].style, MB_OK | MB_ICONEXCLAMATION);
     for (const std::string& call : host.registry->calls())
@@ -342,7 +349,7 @@ TEST_F(LoadingWithoutSimulatorTest, AKeyWithoutItsValueIsTheSameRegistryError) {
     host.write(host.fs9Cfg(), "");
     start();
     ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
-    EXPECT_EQ(windowSystem.messageBoxes[0].text, kRegistryError);
+    EXPECT_EQ(windowSystem.messageBoxes[0].text, kRegistryError + "\n\n" + prefixHint(host));
     EXPECT_EQ(host.registry->openKeyCount(), 0U) << "the key is closed again";
 }
 

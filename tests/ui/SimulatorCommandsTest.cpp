@@ -202,6 +202,27 @@ TEST_F(SimulatorCommandsTest, ALaunchThatFailsSaysWhyAndKeepsTheEditor) {
     EXPECT_TRUE(dialog->isVisible());
 }
 
+TEST_F(SimulatorCommandsTest, AWineThatEndsAtOnceWithAFailureKeepsTheEditorAndSaysHowAndWhatItWrote) {
+    start();
+    const QString commandLine = QStringLiteral("\"C:\\FS9\\FS9.EXE\"");
+    host.launcher->ending = platform::ProgramEnd{3, 0, "1\n2\n3\n4\n5\n6\n7\n8\n9\nlast\n\n"};
+    dialog->OnCommand(ID_LAUNCH_FS9);
+    EXPECT_EQ(boxes(),
+              (QStringList{box(QCoreApplication::applicationName(), commandLine, MB_OK),
+                           launchFailure("Wine ended as it started, with exit status 3.\n\nThe last lines it "
+                                         "wrote to its error output:\n\n3\n4\n5\n6\n7\n8\n9\nlast")}));
+    host.launcher->ending = platform::ProgramEnd{0, 9, ""};
+    dialog->OnCommand(ID_LAUNCH_FS9);
+    EXPECT_EQ(boxes().last(), launchFailure("Wine was ended by signal 9 (Killed) as it started.\n\nIt wrote "
+                                            "nothing to its error output."));
+    EXPECT_TRUE(dialog->isVisible());
+
+    host.launcher->starts.clear();
+    host.launcher->ending = platform::ProgramEnd{0, 0, "done\n"};
+    expectLaunch(commandLine, {"C:\\FS9\\FS9.EXE"});
+    EXPECT_FALSE(dialog->isVisible()) << "a Wine that ends well has started the simulator";
+}
+
 class UnknownSimulatorTest : public SimulatorCommandsTest {
 protected:
     UnknownSimulatorTest() : SimulatorCommandsTest(Installation::Bare) {
@@ -298,7 +319,7 @@ TEST_F(SimulatorCommandsTest, DonatingOpensThePaymentPageThenThanks) {
     host.launcher->failure = platform::Failure{ENOENT, "starting xdg-open: not found in PATH"};
     dialog->OnCommand(ID_DONATE);
     EXPECT_EQ(boxes(),
-              QStringList{box(QStringLiteral("THANK YOU!"),
+              QStringList{box(QStringLiteral("Donate"),
                               text("Quarvel could not open the donation page in a browser.\n\n" + address))});
 }
 

@@ -1,5 +1,6 @@
 #include "tests/support/TempDir.h"
 
+#include "ui/AppIcon.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CheckedFileDialog.h"
 #include "ui/FileDialogFilter.h"
@@ -40,6 +41,12 @@ void whenModal(std::function<void(QWidget&)> act) {
     whenShown([] { return QApplication::activeModalWidget(); }, std::move(act));
 }
 
+// The program gives no icon to the test's application, so a window has it only when it was given its own.
+bool carriesProgramIcon(const QWidget& window) {
+    const QList<QSize> sizes = window.windowIcon().availableSizes();
+    return !sizes.isEmpty() && sizes == loadAppIcon().availableSizes();
+}
+
 void pressButton(QWidget& box, QMessageBox::StandardButton which) {
     auto& messageBox = dynamic_cast<QMessageBox&>(box);
     messageBox.button(which)->click();
@@ -51,8 +58,10 @@ TEST(QtWindowSystemTest, AMessageBoxShowsTextCaptionIconAndButtonsAndGivesTheAns
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
+    bool hasProgramIcon = false;
     whenModal([&](QWidget& box) {
         auto& messageBox = dynamic_cast<QMessageBox&>(box);
+        hasProgramIcon = carriesProgramIcon(box);
         caption = messageBox.windowTitle();
         text = messageBox.text();
         icon = messageBox.icon();
@@ -66,6 +75,7 @@ TEST(QtWindowSystemTest, AMessageBoxShowsTextCaptionIconAndButtonsAndGivesTheAns
     EXPECT_EQ(text, QStringLiteral("Remove it?"));
     EXPECT_EQ(icon, QMessageBox::Question);
     EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_TRUE(hasProgramIcon);
 }
 
 TEST(QtWindowSystemTest, ABoxWithoutACaptionCarriesTheApplicationsName) {
@@ -94,6 +104,7 @@ TEST(QtWindowSystemTest, ABoxWithoutACaptionCarriesTheApplicationsName) {
 TEST(QtWindowSystemTest, DoModalRunsTheDialogUntilItEnds) {
     QtWindowSystem windowSystem;
     CAboutDlg about("/home/player/.wine");
+    EXPECT_TRUE(carriesProgramIcon(about));
     whenModal([](QWidget& shown) { shown.findChild<QPushButton*>()->click(); });
     EXPECT_EQ(windowSystem.DoModal(about), IDOK);
     whenModal([](QWidget& shown) { QTest::keyClick(&shown, Qt::Key_Escape); });
@@ -134,13 +145,16 @@ TEST(QtWindowSystemTest, TheOpenDialogStartsAtThePresetFileAndGivesItsPath) {
         OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_FORCESHOWHIDDEN,
         {}};
     QString shownFilter;
+    bool hasProgramIcon = false;
     whenModal([&](QWidget& shown) {
         auto& dialog = dynamic_cast<QFileDialog&>(shown);
         shownFilter = dialog.selectedNameFilter();
+        hasProgramIcon = carriesProgramIcon(dialog);
         QMetaObject::invokeMethod(&dialog, "accept");
     });
     EXPECT_EQ(windowSystem.FileDialog(nullptr, request), file.string());
     EXPECT_EQ(shownFilter, QStringLiteral("Flight Simulator Configuration Files (*.cfg)"));
+    EXPECT_TRUE(hasProgramIcon);
 
     whenModal([](QWidget& shown) { dynamic_cast<QFileDialog&>(shown).reject(); });
     EXPECT_FALSE(windowSystem.FileDialog(nullptr, request).has_value());
