@@ -141,6 +141,26 @@ TEST_F(ProfileTurnsTest, ChangesJustBeforeTheRenameOrDuringTheReadAreKept) {
     EXPECT_EQ(test::readBytes(other), "[s]\r\na=9\r\nb=2\r\n");
 }
 
+// Each change appends a line, so that the size tells it even within the time stamps' granularity.
+TEST_F(ProfileTurnsTest, AReadIsOneVersionOnlyWhenNoChangeCameWhileItRan) {
+    const auto file = dir.write("a.cfg", "[s]\r\n");
+    int changesLeft = 0;
+    FileReader::setReadHook([&] {
+        if (changesLeft-- > 0)
+            std::filesystem::resize_file(file, std::filesystem::file_size(file) + 1);
+    });
+    changesLeft = 100;
+    const std::optional<FileContent> racing = FileReader::read(file, 1024);
+    ASSERT_TRUE(racing);
+    EXPECT_FALSE(racing->consistent) << "a file that changed during every pass";
+
+    changesLeft = 1;
+    const std::optional<FileContent> settled = FileReader::read(file, 1024);
+    ASSERT_TRUE(settled);
+    EXPECT_TRUE(settled->consistent);
+    EXPECT_EQ(settled->bytes.view(), test::readBytes(file));
+}
+
 struct Flush {
     ino_t inode;
     bool folder;
