@@ -369,6 +369,7 @@ TEST_F(SimulatorCommandsTest, SelectorListsEveryAircraftWithAReadableCfgInWindow
 
 TEST_F(SimulatorCommandsTest, SelectorOpenAndDoubleClickActOnTheChosenRowOnlyAndCancelChangesNothing) {
     const fs::path cessna = addAircraft("C172");
+    addAircraft("C172", "Aircraft.cfg"); // Wine opens the exact spelling first, as the simulator asks for it
     const fs::path beaver = addAircraft("DHC2_Beaver.Floats", "Aircraft.cfg");
     start();
     runSelector([](CAircraftSelectorDlg& selector) {
