@@ -35,6 +35,20 @@ QString text(const std::string& bytes) {
     return QString::fromStdString(bytes);
 }
 
+// The process's current folder for one test, put back after.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const fs::path& folder) : m_before(fs::current_path()) {
+        fs::current_path(folder);
+    }
+    ~CurrentFolder() { fs::current_path(m_before); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+private:
+    fs::path m_before;
+};
+
 // The one file dialog a command showed: open or save, starting from the fs9.cfg open now.
 void expectCfgDialog(const std::vector<FileDialogRequest>& shown, bool open, const fs::path& preset,
                      unsigned flags) {
@@ -145,6 +159,27 @@ TEST_F(SimulatorCommandsTest, LaunchingThePlayersOwnFs9CfgStartsWineWithFs9ExeOn
                                      {"WINEPREFIX", fs::absolute(host.host->prefix().root()).string()}}));
     EXPECT_EQ(start.workingDirectory, host.simulatorFolder());
     EXPECT_FALSE(dialog->isVisible());
+}
+
+// Wine runs in the simulator's folder, where a prefix named relative to Quarvel's current folder would
+// name another folder, or none.
+TEST_F(SimulatorCommandsTest, APrefixNamedRelativeToTheCurrentFolderReachesWineAsAWholePath) {
+    const CurrentFolder testFolder(host.dir.path());
+    auto registry = std::make_unique<test::MemoryRegistry>();
+    auto launcher = std::make_unique<test::FakeLauncher>();
+    host.registry = registry.get();
+    host.launcher = launcher.get();
+    host.host = std::make_unique<EditorHost>(platform::WinePrefix("prefix"), std::move(registry),
+                                             host.shippedHelp(), std::move(launcher));
+    host.installSimulator();
+    start();
+    dialog->OnCommand(ID_LAUNCH_FS9);
+    ASSERT_EQ(host.launcher->starts.size(), 1U);
+    const std::vector<platform::EnvironmentVariable>& environment = host.launcher->starts[0].environment;
+    ASSERT_EQ(environment.size(), 1U);
+    EXPECT_EQ(environment[0].name, "WINEPREFIX");
+    EXPECT_TRUE(fs::path(environment[0].value).is_absolute()) << environment[0].value;
+    EXPECT_TRUE(fs::equivalent(environment[0].value, host.dir / "prefix"));
 }
 
 TEST_F(SimulatorCommandsTest, AnotherFs9CfgIsOpenedAndNamedToTheSimulatorFromEitherOpenCommand) {
