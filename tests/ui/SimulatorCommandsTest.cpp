@@ -3,10 +3,9 @@
 #include "TestHost.h"
 #include "WriteProtection.h"
 
-#include "platform/UniqueFd.h"
 #include "store/profile/AtomicFileWriter.h"
-#include "store/profile/FileReader.h"
 #include "tests/platform/ScopedEnvironment.h"
+#include "tests/support/RewriteDuringRead.h"
 #include "ui/CAircraftSelectorDlg.h"
 #include "ui/CEditorDlg.h"
 #include "ui/ResourceIds.h"
@@ -17,12 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <future>
-#include <thread>
 
 namespace quarvel {
 namespace {
@@ -266,10 +260,7 @@ TEST_F(UnknownSimulatorTest, WithoutTheSimulatorsFolderNeitherLaunchNorSelectorR
 
 class SaveAsTest : public SimulatorCommandsTest {
 protected:
-    void TearDown() override {
-        AtomicFileWriter::injectFault(std::nullopt);
-        FileReader::setReadHook({});
-    }
+    void TearDown() override { AtomicFileWriter::injectFault(std::nullopt); }
 
     void saveAs(std::initializer_list<std::optional<std::string>> answers) {
         host.write(host.fs9Cfg(), source);
@@ -333,26 +324,10 @@ TEST_F(SaveAsTest, ASourceAnotherProgramIsRewritingIsCopiedAsOneVersion) {
     const fs::path file = host.write(host.fs9Cfg(), source);
     const std::string rewritten = "[Main]\r\nLocation=Away\r\n" + std::string(200, ';') + "\r\n";
     start();
-    std::future<void> writer;
-    FileReader::setReadHook([&] {
-        if (writer.valid())
-            return;
-        std::promise<void> halfWritten;
-        std::future<void> started = halfWritten.get_future();
-        writer = std::async(std::launch::async, [&, halfWritten = std::move(halfWritten)]() mutable {
-            const platform::UniqueFd fd(::open(file.c_str(), O_WRONLY | O_TRUNC));
-            const std::size_t half = rewritten.size() / 2;
-            EXPECT_EQ(::write(fd.get(), rewritten.data(), half), static_cast<ssize_t>(half));
-            halfWritten.set_value();
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            EXPECT_EQ(::write(fd.get(), rewritten.data() + half, rewritten.size() - half),
-                      static_cast<ssize_t>(rewritten.size() - half));
-        });
-        started.wait();
-    });
+    test::RewriteDuringRead rewrite(file, rewritten, std::chrono::milliseconds(50));
     windowSystem.fileDialogAnswers = {target.string()};
     ASSERT_TRUE(dialog->OnCommand(ID_SAVE_FS9CFG_AS));
-    writer.get();
+    rewrite.finish();
     EXPECT_TRUE(boxes().isEmpty());
     EXPECT_EQ(test::readBytes(target), rewritten);
 }
