@@ -35,21 +35,23 @@ long sessionIn(const std::string& stat) {
     return session;
 }
 
+// A variable Quarvel inherited and changes is passed once, with the new value: Wine takes the first entry
+// of a name. The environment is read as the program received it, before the shell tidies it.
 TEST(PosixLauncher, StartsAProgramWithItsArgumentsEnvironmentAndWorkingDirectory) {
     const test::TempDir dir;
-    const test::ScopedEnvironment replaced("QUARVEL_REPLACED", "old");
+    const test::ScopedEnvironment replaced("WINEPREFIX", "/home/old/.wine");
     const test::ScopedEnvironment kept("QUARVEL_KEPT", "kept");
+    const std::string script =
+        "{ printf '%s|%s\\n' \"$1\" \"$2\"; printf '%s|%s\\n' \"$QUARVEL_KEPT\" \"$QUARVEL_ADDED\"; "
+        "tr '\\0' '\\n' < /proc/$$/environ | grep '^WINEPREFIX='; pwd; } > out.tmp && mv out.tmp out";
     PosixLauncher launcher;
-    const Result<void> started = launcher.startDetached(
-        "sh",
-        {"-c",
-         "{ printf '%s|%s\\n' \"$1\" \"$2\"; printf '%s|%s|%s\\n' \"$QUARVEL_REPLACED\" \"$QUARVEL_KEPT\" "
-         "\"$QUARVEL_ADDED\"; pwd; } > out.tmp && mv out.tmp out",
-         "sh", "/cfg:C:\\users\\a b\\fs9.cfg", "second"},
-        dir.path(), {{"QUARVEL_REPLACED", "new"}, {"QUARVEL_ADDED", "a=b c"}});
+    const Result<void> started =
+        launcher.startDetached("sh", {"-c", script, "sh", "/cfg:C:\\users\\a b\\fs9.cfg", "second"},
+                               dir.path(), {{"WINEPREFIX", "/home/new/.wine"}, {"QUARVEL_ADDED", "a=b c"}});
     ASSERT_TRUE(started.ok()) << started.failure().message;
-    EXPECT_EQ(waitForFile(dir / "out"),
-              "/cfg:C:\\users\\a b\\fs9.cfg|second\nnew|kept|a=b c\n" + dir.path().string() + "\n");
+    EXPECT_EQ(waitForFile(dir / "out"), "/cfg:C:\\users\\a b\\fs9.cfg|second\nkept|a=b c\n"
+                                        "WINEPREFIX=/home/new/.wine\n" +
+                                            dir.path().string() + "\n");
 }
 
 TEST(PosixLauncher, DetachesTheProgramIntoASessionOfItsOwn) {

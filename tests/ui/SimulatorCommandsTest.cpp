@@ -5,6 +5,7 @@
 
 #include "store/profile/AtomicFileWriter.h"
 #include "tests/platform/ScopedEnvironment.h"
+#include "tests/support/RewriteDuringRead.h"
 #include "ui/CAircraftSelectorDlg.h"
 #include "ui/CEditorDlg.h"
 #include "ui/ResourceIds.h"
@@ -14,6 +15,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <chrono>
 
 namespace quarvel {
 namespace {
@@ -25,6 +28,20 @@ constexpr unsigned kWarning = MB_OK | MB_ICONEXCLAMATION;
 QString text(const std::string& bytes) {
     return QString::fromStdString(bytes);
 }
+
+// The process's current folder for one test, put back after.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const fs::path& folder) : m_before(fs::current_path()) {
+        fs::current_path(folder);
+    }
+    ~CurrentFolder() { fs::current_path(m_before); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+private:
+    fs::path m_before;
+};
 
 // The one file dialog a command showed: open or save, starting from the fs9.cfg open now.
 void expectCfgDialog(const std::vector<FileDialogRequest>& shown, bool open, const fs::path& preset,
@@ -136,6 +153,27 @@ TEST_F(SimulatorCommandsTest, LaunchingThePlayersOwnFs9CfgStartsWineWithFs9ExeOn
                                      {"WINEPREFIX", fs::absolute(host.host->prefix().root()).string()}}));
     EXPECT_EQ(start.workingDirectory, host.simulatorFolder());
     EXPECT_FALSE(dialog->isVisible());
+}
+
+// Wine runs in the simulator's folder, where a prefix named relative to Quarvel's current folder would
+// name another folder, or none.
+TEST_F(SimulatorCommandsTest, APrefixNamedRelativeToTheCurrentFolderReachesWineAsAWholePath) {
+    const CurrentFolder testFolder(host.dir.path());
+    auto registry = std::make_unique<test::MemoryRegistry>();
+    auto launcher = std::make_unique<test::FakeLauncher>();
+    host.registry = registry.get();
+    host.launcher = launcher.get();
+    host.host = std::make_unique<EditorHost>(platform::WinePrefix("prefix"), std::move(registry),
+                                             host.shippedHelp(), std::move(launcher));
+    host.installSimulator();
+    start();
+    dialog->OnCommand(ID_LAUNCH_FS9);
+    ASSERT_EQ(host.launcher->starts.size(), 1U);
+    const std::vector<platform::EnvironmentVariable>& environment = host.launcher->starts[0].environment;
+    ASSERT_EQ(environment.size(), 1U);
+    EXPECT_EQ(environment[0].name, "WINEPREFIX");
+    EXPECT_TRUE(fs::path(environment[0].value).is_absolute()) << environment[0].value;
+    EXPECT_TRUE(fs::equivalent(environment[0].value, host.dir / "prefix"));
 }
 
 TEST_F(SimulatorCommandsTest, AnotherFs9CfgIsOpenedAndNamedToTheSimulatorFromEitherOpenCommand) {
@@ -301,6 +339,20 @@ TEST_F(SaveAsTest, AFullDiskOrAFolderThatCannotBeWrittenIsToldAndLeavesTheTarget
     EXPECT_EQ(std::distance(fs::directory_iterator(copies), fs::directory_iterator()), 1);
 }
 
+// Another program rewrites the source in place in two pieces with a short pause between, as the simulator
+// does, beginning just after Save As has read it once.
+TEST_F(SaveAsTest, ASourceAnotherProgramIsRewritingIsCopiedAsOneVersion) {
+    const fs::path file = host.write(host.fs9Cfg(), source);
+    const std::string rewritten = "[Main]\r\nLocation=Away\r\n" + std::string(200, ';') + "\r\n";
+    start();
+    test::RewriteDuringRead rewrite(file, rewritten, std::chrono::milliseconds(50));
+    windowSystem.fileDialogAnswers = {target.string()};
+    ASSERT_TRUE(dialog->OnCommand(ID_SAVE_FS9CFG_AS));
+    rewrite.finish();
+    EXPECT_TRUE(boxes().isEmpty());
+    EXPECT_EQ(test::readBytes(target), rewritten);
+}
+
 TEST_F(SimulatorCommandsTest, DonatingOpensThePaymentPageThenThanks) {
     start();
     ASSERT_TRUE(dialog->OnCommand(ID_DONATE));
@@ -348,6 +400,7 @@ TEST_F(SimulatorCommandsTest, SelectorListsEveryAircraftWithAReadableCfgInWindow
 
 TEST_F(SimulatorCommandsTest, SelectorOpenAndDoubleClickActOnTheChosenRowOnlyAndCancelChangesNothing) {
     const fs::path cessna = addAircraft("C172");
+    addAircraft("C172", "Aircraft.cfg"); // Wine opens the exact spelling first, as the simulator asks for it
     const fs::path beaver = addAircraft("DHC2_Beaver.Floats", "Aircraft.cfg");
     start();
     runSelector([](CAircraftSelectorDlg& selector) {

@@ -6,6 +6,7 @@
 #include "store/profile/ProfileError.h"
 #include "store/profile/ProfileStore.h"
 #include "tests/store/profile/StoreTestSupport.h"
+#include "tests/support/RewriteDuringRead.h"
 #include "tests/support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -24,20 +25,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using ::testing::ElementsAre;
-
-// Rewrites the file in place in two pieces with a pause between, as the simulator or an editor saving
-// in place does; `halfWritten` is kept once the first piece is on disk.
-void rewriteInPlaceWithPause(const std::filesystem::path& file, std::string_view bytes,
-                             std::chrono::milliseconds pause, std::promise<void>& halfWritten) {
-    const int fd = ::open(file.c_str(), O_WRONLY | O_TRUNC);
-    const std::size_t half = bytes.size() / 2;
-    EXPECT_EQ(::write(fd, bytes.data(), half), static_cast<ssize_t>(half));
-    halfWritten.set_value();
-    std::this_thread::sleep_for(pause);
-    EXPECT_EQ(::write(fd, bytes.data() + half, bytes.size() - half),
-              static_cast<ssize_t>(bytes.size() - half));
-    ::close(fd);
-}
 
 // Changes the file once in place, keeping its size, the way a second program's edit at that moment would.
 void editOnce(const std::filesystem::path& file, bool& done) {
@@ -95,8 +82,8 @@ TEST_F(ProfileTurnsTest, AFileBeingRewrittenInPlaceIsReadOnlyWhenComplete) {
     const std::string outside = "[s]\r\na=outside\r\n" + std::string(200, ';') + "\r\n[t]\r\nb=1\r\n";
     const auto file = dir.write("a.cfg", "[s]\r\na=1\r\n");
     std::promise<void> halfWritten;
-    auto writer =
-        std::async(std::launch::async, [&] { rewriteInPlaceWithPause(file, outside, 20ms, halfWritten); });
+    auto writer = std::async(std::launch::async,
+                             [&] { test::rewriteInPlaceWithPause(file, outside, 20ms, halfWritten); });
     halfWritten.get_future().wait();
     store.writeString(file, "t", "c", "2");
     writer.get();
@@ -107,19 +94,9 @@ TEST_F(ProfileTurnsTest, ARewriteInPlaceThatBeginsAsTheReadBeginsIsWaitedFor) {
     const std::string outside = "[s]\r\na=outside\r\n" + std::string(200, ';') + "\r\n[t]\r\nb=1\r\n";
     const auto file = dir.write("a.cfg", "[s]\r\na=1\r\n");
     std::this_thread::sleep_for(150ms); // settled before the write begins
-    std::future<void> writer;
-    FileReader::setReadHook([&] {
-        if (writer.valid())
-            return;
-        std::promise<void> halfWritten;
-        std::future<void> started = halfWritten.get_future();
-        writer = std::async(std::launch::async, [&, halfWritten = std::move(halfWritten)]() mutable {
-            rewriteInPlaceWithPause(file, outside, 50ms, halfWritten);
-        });
-        started.wait();
-    });
+    test::RewriteDuringRead rewrite(file, outside, 50ms);
     store.writeString(file, "t", "c", "2");
-    writer.get();
+    rewrite.finish();
     EXPECT_EQ(test::readBytes(file), outside + "c=2\r\n");
 }
 
@@ -139,6 +116,26 @@ TEST_F(ProfileTurnsTest, ChangesJustBeforeTheRenameOrDuringTheReadAreKept) {
     FileReader::setReadHook([&] { editOnce(other, changed); });
     store.writeString(other, "s", "b", "2");
     EXPECT_EQ(test::readBytes(other), "[s]\r\na=9\r\nb=2\r\n");
+}
+
+// Each change appends a line, so that the size tells it even within the time stamps' granularity.
+TEST_F(ProfileTurnsTest, AReadIsOneVersionOnlyWhenNoChangeCameWhileItRan) {
+    const auto file = dir.write("a.cfg", "[s]\r\n");
+    int changesLeft = 0;
+    FileReader::setReadHook([&] {
+        if (changesLeft-- > 0)
+            std::filesystem::resize_file(file, std::filesystem::file_size(file) + 1);
+    });
+    changesLeft = 100;
+    const std::optional<FileContent> racing = FileReader::read(file, 1024);
+    ASSERT_TRUE(racing);
+    EXPECT_FALSE(racing->consistent) << "a file that changed during every pass";
+
+    changesLeft = 1;
+    const std::optional<FileContent> settled = FileReader::read(file, 1024);
+    ASSERT_TRUE(settled);
+    EXPECT_TRUE(settled->consistent);
+    EXPECT_EQ(settled->bytes.view(), test::readBytes(file));
 }
 
 struct Flush {
