@@ -29,10 +29,8 @@ void CEditorDlg::OnSearchNext() {
         searchFrom({}, false);
 }
 
-// One version of the file is searched, so that the hit's row is the line it was found in; the tree first
-// catches up with what another program changed while the search dialog was open.
+// One version of the file is searched, so that the hit's row is the line it was found in.
 void CEditorDlg::searchFrom(ProfileDocument::LinePlace from, bool wrap) {
-    followOutsideChanges();
     const Cp1252Encoding text = encodeCp1252(m_strLastFind);
     try {
         const ProfileFile profile = m_host.store().read(m_strCfgPath);
@@ -58,11 +56,11 @@ void CEditorDlg::showSearchHit(const ProfileFile& profile, ProfileDocument::Line
     const ProfileDocument& document = profile.document();
     const ProfileDocument::Section& section = document.sections()[hit.section];
     int item = static_cast<int>(hit.section);
-    // Another program may have changed the sections since the tree was filled.
-    if (document.sections().size() != static_cast<std::size_t>(m_tree.sectionCount()) ||
-        m_tree.sectionName(item) != section.name) {
+    // Another program may have changed the sections since the tree was filled, while the search dialog was
+    // open: the tree then shows the version searched.
+    const std::vector<std::string_view> names = profile.sectionNames();
+    if (names != shownSectionNames())
         m_tree.setSections(profile);
-    }
     m_tree.scrollToTop(item);
     if (item == m_tree.selectedSection())
         fillKeyList(document.sectionLines(section), std::string(section.name));

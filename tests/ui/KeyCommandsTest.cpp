@@ -199,6 +199,11 @@ TEST_F(KeyCommandsTest, AFailedWriteIsToldAndChangesNothingOnScreen) {
     AtomicFileWriter::injectFault(AtomicFileWriter::Fault{AtomicFileWriter::Step::WriteBytes, ENOSPC});
     change("2", "Shipped words");
     expectToldAndUnchanged(path, "No space left on device");
+    windowSystem.messageBoxAnswers = {IDYES};
+    dialog->OnCommand(ID_REMOVE_KEY);
+    windowSystem.messageBoxes.erase(windowSystem.messageBoxes.begin()); // the question
+    expectToldAndUnchanged(path, "No space left on device");
+    EXPECT_EQ(rows(), QStringList{"k|1|Shipped words"});
     AtomicFileWriter::injectFault(std::nullopt);
     {
         const test::WriteProtection protection(host.fs9Cfg());
