@@ -48,13 +48,12 @@ std::vector<ProfileStore::Setting> parseMergeInput(std::string_view text) {
             section = std::string(*name);
             continue;
         }
-        const std::size_t equals = trimmed.find('=');
-        if (equals == std::string_view::npos || equals == 0)
+        const profile_text::KeyValue split = profile_text::splitKeyLine(trimmed);
+        if (!split.hasEquals || split.key.empty())
             refuse(number, line, "is neither a section header, KEY=VALUE, a comment nor blank");
         if (!section)
             refuse(number, line, "sets a key before any section header");
-        settings.push_back({*section, std::string(trimBlanks(trimmed.substr(0, equals))),
-                            std::string(trimBlanks(trimmed.substr(equals + 1)))});
+        settings.push_back({*section, std::string(split.key), std::string(split.value)});
     }
     return settings;
 }
