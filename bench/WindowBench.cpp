@@ -44,9 +44,9 @@ std::unique_ptr<EditorHost> hostFor(const GeneratedProfile& scenery) {
     auto registry = std::make_unique<test::MemoryRegistry>();
     registry->putString(HKEY_LOCAL_MACHINE, kFs9RegistryKey, kFs9ExePathValue, "C:\\FS9");
     std::filesystem::create_directory_symlink(scenery.folder(), prefix / "drive_c" / "FS9");
-    auto host = std::make_unique<EditorHost>(platform::WinePrefix(prefix), std::move(registry),
-                                             scenery.folder() / "no-help",
-                                             std::make_unique<platform::PosixLauncher>());
+    auto host = std::make_unique<EditorHost>(
+        platform::WinePrefix(prefix), std::move(registry), scenery.folder() / "no-help",
+        std::make_unique<platform::PosixLauncher>(), scenery.folder() / "copies");
     const std::filesystem::path fs9Cfg = userFs9CfgPath(host->prefix(), platform::kDefaultWindowsVersion);
     std::filesystem::create_directories(fs9Cfg.parent_path());
     std::ofstream(fs9Cfg).flush();
