@@ -3,7 +3,7 @@
 #include "store/profile/ProfileConflict.h"
 #include "store/profile/ProfileStore.h"
 
-#include <ranges>
+#include <cstddef>
 
 namespace quarvel {
 
@@ -67,7 +67,8 @@ std::optional<EditJournal::Entry> EditJournal::step(std::vector<Entry>& from, st
 EditJournal::Entry EditJournal::revert(const Entry& entry) {
     Entry reverted;
     try {
-        for (const Part& part : std::views::reverse(entry.parts)) {
+        for (std::size_t i = entry.parts.size(); i-- > 0;) {
+            const Part& part = entry.parts[i];
             m_store.revert(part.file, part.change);
             reverted.parts.insert(reverted.parts.begin(), {part.file, *m_store.lastChange()});
         }
