@@ -14,6 +14,8 @@ const AcceleratorTable* AcceleratorTable::load(int resourceId) {
         {Qt::Key_Insert, Qt::NoModifier, ID_ADD_KEY},
         {Qt::Key_Insert, Qt::AltModifier, ID_ADD_SECTION},
         {Qt::Key_F3, Qt::NoModifier, ID_SEARCH_NEXT},
+        {Qt::Key_Z, Qt::ControlModifier, ID_EDIT_UNDO},
+        {Qt::Key_Y, Qt::ControlModifier, ID_EDIT_REDO},
     });
     return &table;
 }

@@ -101,6 +101,8 @@ void CEditorDlg::buildCommandTable() {
         {ID_OPEN_TERRAINCFG, &CEditorDlg::OnOpenTerrainCfg, &CEditorDlg::OnUpdateOpenTerrainCfg},
         {ID_OPEN_AIRCRAFTCFG, &CEditorDlg::OnOpenAircraftCfg, nullptr},
         {ID_APP_EXIT, &CEditorDlg::OnAppExit, nullptr},
+        {ID_EDIT_UNDO, &CEditorDlg::OnUndo, &CEditorDlg::OnUpdateUndo},
+        {ID_EDIT_REDO, &CEditorDlg::OnRedo, &CEditorDlg::OnUpdateRedo},
         {ID_ADD_SECTION, &CEditorDlg::OnAddSection, &CEditorDlg::OnUpdateWritable},
         {ID_REMOVE_SECTION, &CEditorDlg::OnRemoveSection, &CEditorDlg::OnUpdateSectionSelected},
         {ID_ADD_KEY, &CEditorDlg::OnAddKey, &CEditorDlg::OnUpdateSectionSelected},

@@ -2,6 +2,7 @@
 
 #include "platform/WindowsVersion.h"
 #include "store/FileKind.h"
+#include "store/profile/EditJournal.h"
 #include "store/profile/FileStamp.h"
 #include "store/profile/LineRef.h"
 #include "store/profile/ProfileFile.h"
@@ -93,6 +94,9 @@ public:
     // The section commands.
     void OnAddSection();
     void OnRemoveSection();
+    // Take back the open file's last edit, or make again the last one taken back.
+    void OnUndo();
+    void OnRedo();
     // Search from the top with a text the user gives; Search Next goes on after the last hit.
     void OnSearch();
     void OnSearchNext();
@@ -134,6 +138,8 @@ public:
     void OnUpdateOpenSunEffectCfg(CCmdUI& cmdUI) const;
     void OnUpdateOpenTerrainCfg(CCmdUI& cmdUI) const;
     void OnUpdateFs9CfgOpen(CCmdUI& cmdUI) const;
+    void OnUpdateUndo(CCmdUI& cmdUI) const;
+    void OnUpdateRedo(CCmdUI& cmdUI) const;
 
 protected:
     bool OnInitDialog() override;
@@ -205,6 +211,13 @@ private:
     int runTextDialog(QDialog& dialog);
     // Runs a write; false once the user has been told why it failed.
     bool writeToFile(const std::function<void()>& write);
+    // Runs a write the player asked for as a new entry of the open file's journal, or as part of the
+    // entry the command began; file is the path the write gives the store.
+    bool writeEdit(const std::string& file, const std::function<void()>& write);
+    bool writeEditPart(const std::string& file, const std::function<void()>& write);
+    void stepJournal(std::optional<EditJournal::Entry> (EditJournal::*step)(const std::string&));
+    void showJournalStep(const EditJournal::Entry& done);
+    void tellCopyFailure();
     void searchFrom(ProfileDocument::LinePlace from, bool wrap);
     void showSearchHit(const ProfileFile& profile, ProfileDocument::LinePlace hit);
     void showFoundRow();

@@ -78,6 +78,7 @@ int CEditorDlg::runTextDialog(QDialog& dialog) {
 bool CEditorDlg::writeToFile(const std::function<void()>& write) {
     try {
         write();
+        tellCopyFailure();
         adoptOwnWrite();
         return true;
     } catch (const ProfileConflict&) {
@@ -132,11 +133,11 @@ void CEditorDlg::OnDblclkKeyList() {
         return;
 
     const LineRef line = lineRefOf(section, row);
-    if (!writeToFile([&] { m_host.store().writeValueAt(m_strCfgPath, line, edit.m_value); }))
+    if (!writeEdit(m_strCfgPath, [&] { m_host.store().writeValueAt(m_strCfgPath, line, edit.m_value); }))
         return;
     m_list.setItemText(row, 1, shownValue(edit.m_value));
     // The description shown came from the help files; only one the player edited becomes theirs.
-    if (edit.m_strHelp != helpShown && writeToFile([&] {
+    if (edit.m_strHelp != helpShown && writeEditPart(m_strHelpIni, [&] {
             m_host.help().StoreKeyHelp(m_strHelpIni, line.section.name, line.key, edit.m_help);
         }))
         m_list.setItemText(row, 2, edit.m_strHelp);
@@ -176,16 +177,18 @@ void CEditorDlg::OnAddKey() {
     if (edit.m_replaceLine) {
         row = static_cast<int>(*edit.m_replaceLine);
         const LineRef line = lineRefOf(item, row);
-        if (!writeToFile([&] { m_host.store().writeValueAt(m_strCfgPath, line, edit.m_value); }))
+        if (!writeEdit(m_strCfgPath, [&] { m_host.store().writeValueAt(m_strCfgPath, line, edit.m_value); }))
             return;
     } else {
-        if (!writeToFile([&] { m_host.store().addKeyTo(m_strCfgPath, section, edit.m_key, edit.m_value); }))
+        if (!writeEdit(m_strCfgPath,
+                       [&] { m_host.store().addKeyTo(m_strCfgPath, section, edit.m_key, edit.m_value); }))
             return;
         row = m_list.insertRow(m_list.rowCount() + 1, decodeCp1252(edit.m_key));
     }
     m_list.setItemText(row, 1, shownValue(edit.m_value));
-    if (!edit.m_strHelp.isEmpty() && edit.m_strHelp != noHelpText() &&
-        writeToFile([&] { m_host.help().StoreKeyHelp(m_strHelpIni, section.name, edit.m_key, edit.m_help); }))
+    if (!edit.m_strHelp.isEmpty() && edit.m_strHelp != noHelpText() && writeEditPart(m_strHelpIni, [&] {
+            m_host.help().StoreKeyHelp(m_strHelpIni, section.name, edit.m_key, edit.m_help);
+        }))
         m_list.setItemText(row, 2, edit.m_strHelp);
     m_list.autoSizeColumns();
 }
@@ -200,7 +203,7 @@ void CEditorDlg::OnRemoveKey() {
             tr("Remove Key"), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     const LineRef line = lineRefOf(section, row);
-    if (writeToFile([&] { m_host.store().deleteLineAt(m_strCfgPath, line); }))
+    if (writeEdit(m_strCfgPath, [&] { m_host.store().deleteLineAt(m_strCfgPath, line); }))
         m_list.deleteRow(row);
 }
 

@@ -35,6 +35,9 @@ std::vector<MenuEntry> mainMenu() {
         {"&Edit",
          0,
          {
+             {"&Undo\tCtrl+Z", ID_EDIT_UNDO, {}},
+             {"&Redo\tCtrl+Y", ID_EDIT_REDO, {}},
+             kSeparator,
              {"Add Section\tAlt+Ins", ID_ADD_SECTION, {}},
              {"Remove Section\tAlt+Del", ID_REMOVE_SECTION, {}},
              kSeparator,

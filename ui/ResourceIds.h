@@ -24,6 +24,8 @@ inline constexpr int ID_OPEN_OTHERFS9CFG = fileKindRow(FileKind::OtherFs9Cfg).op
 inline constexpr int ID_SAVE_FS9CFG_AS = 32789;
 inline constexpr int ID_LAUNCH_FS9 = 32790;
 inline constexpr int ID_SEARCH_NEXT = 32791;
+inline constexpr int ID_EDIT_UNDO = 32792;
+inline constexpr int ID_EDIT_REDO = 32793;
 inline constexpr int ID_OPEN_AIRCRAFTCFG = fileKindRow(FileKind::AircraftCfg).openCommand;
 inline constexpr int ID_APP_EXIT = 57665;
 

@@ -21,7 +21,8 @@ void CEditorDlg::OnAddSection() {
     };
     if (runTextDialog(add) != IDOK)
         return;
-    if (writeToFile([&] { m_host.store().appendSection(m_strCfgPath, add.m_name, {"Default="}); }))
+    if (writeEdit(m_strCfgPath,
+                  [&] { m_host.store().appendSection(m_strCfgPath, add.m_name, {"Default="}); }))
         m_tree.scrollIntoView(m_tree.appendSection(decodeCp1252(add.m_name)));
 }
 
@@ -35,7 +36,7 @@ void CEditorDlg::OnRemoveSection() {
     if (m_windowSystem.MessageBox(this, question, tr("Remove Section"), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     const SectionRef section = shownSectionRefOf(item);
-    if (writeToFile([&] { m_host.store().deleteSectionAt(m_strCfgPath, section); }))
+    if (writeEdit(m_strCfgPath, [&] { m_host.store().deleteSectionAt(m_strCfgPath, section); }))
         m_tree.deleteSection(item);
 }
 

@@ -146,6 +146,12 @@ void ProfileStore::appendSection(const std::filesystem::path& file, std::string_
     change(file, [&](const ProfileEditor& editor) { return editor.appendSection(section, lines); });
 }
 
+void ProfileStore::revert(const std::filesystem::path& file, const RecordedSplice& change) {
+    changeDocument(file, [&](const ProfileDocument& document) {
+        return std::optional(change.revertingIn(document.bytes()));
+    });
+}
+
 platform::Result<void> ProfileStore::checkReadable(const std::filesystem::path& file) const {
     const std::filesystem::path target = resolve(file);
     // Not held up by a pipe without a writer: the read that follows says what is wrong with one.
@@ -174,6 +180,7 @@ void ProfileStore::change(const std::filesystem::path& file, const Edit& edit) {
 
 void ProfileStore::changeDocument(const std::filesystem::path& file, const DocumentEdit& edit) {
     const std::filesystem::path target = AtomicFileWriter::followLinks(resolve(file));
+    m_lastChange.reset();
     const FolderLock folder(target);
     AtomicFileWriter::removeLeftovers(folder, target);
     std::optional<WriteRecord::Entry> recorded = m_writeRecord.find(target);
@@ -195,6 +202,8 @@ void ProfileStore::changeDocument(const std::filesystem::path& file, const Docum
         const std::optional<ProfileEditor::Splice> splice = edit(document);
         if (!splice)
             return;
+        if (m_copies != nullptr && content)
+            m_copies->keepFirst(target, document.bytes());
         const auto pieces = splice->pieces(document.bytes());
         if (const auto written = AtomicFileWriter::replace(folder, target, pieces, basis)) {
             m_ownWrites.insert_or_assign(target.native(), OwnWrite{basis, *written});
@@ -202,6 +211,8 @@ void ProfileStore::changeDocument(const std::filesystem::path& file, const Docum
             m_writeRecord.keep(target, *written, bytes.view());
             // The next read finds the file as this write left it, without parsing it again.
             m_cache.keepWritten(resolve(file), *written, std::move(bytes));
+            if (m_recordChanges)
+                m_lastChange = RecordedSplice::of(document.bytes(), *splice);
             return;
         }
     }

@@ -4,6 +4,8 @@
 #include "store/profile/ProfileCache.h"
 #include "store/profile/ProfileEditor.h"
 #include "store/profile/ProfileFile.h"
+#include "store/profile/RecordedSplice.h"
+#include "store/profile/SafetyCopies.h"
 #include "store/profile/SectionRef.h"
 #include "store/profile/WriteRecord.h"
 
@@ -106,6 +108,16 @@ public:
     };
     std::optional<OwnWrite> lastOwnWrite(const std::filesystem::path& file) const;
 
+    // From now on each write is recorded, so that it can be taken back: lastChange() is the change the
+    // last write call made, none when it wrote nothing or failed.
+    void recordChanges() { m_recordChanges = true; }
+    const std::optional<RecordedSplice>& lastChange() const { return m_lastChange; }
+    // Takes a recorded change back, throwing ProfileConflict, writing nothing, when its bytes and the
+    // lines around them no longer read as it left them.
+    void revert(const std::filesystem::path& file, const RecordedSplice& change);
+    // From now on a file's bytes are copied there before this store first changes it.
+    void keepCopiesIn(SafetyCopies& copies) { m_copies = &copies; }
+
 private:
     using Edit = std::function<std::optional<ProfileEditor::Splice>(const ProfileEditor&)>;
     using DocumentEdit = std::function<std::optional<ProfileEditor::Splice>(const ProfileDocument&)>;
@@ -123,6 +135,9 @@ private:
     // written by this store, completely, and need not be given time to settle.
     std::unordered_map<std::string, OwnWrite> m_ownWrites;
     WriteRecord m_writeRecord;
+    bool m_recordChanges = false;
+    std::optional<RecordedSplice> m_lastChange;
+    SafetyCopies* m_copies = nullptr;
 };
 
 } // namespace quarvel

@@ -163,6 +163,8 @@ TEST_F(IniToolTest, WriteCommandsChangeOnlyWhatTheyName) {
                                      "Default=\r\n");
     EXPECT_EQ(run({"put-section", file, "main"}).exitCode, 0);
     EXPECT_EQ(run({"section", file, "main"}).out, "");
+    // Scripts keep their own history: no copies of the file before its first change, as the window keeps.
+    EXPECT_FALSE(std::filesystem::exists(dir / ".local" / "state" / "quarvel"));
 }
 
 TEST_F(IniToolTest, MergeSetsEachKeyAsTheSetsOneByOneWould) {

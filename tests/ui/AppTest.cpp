@@ -192,6 +192,8 @@ TEST(AcceleratorTableTest, TranslatesItsKeysWithExactModifiers) {
     EXPECT_EQ(table->translate(Qt::Key_Insert, Qt::NoModifier), ID_ADD_KEY);
     EXPECT_EQ(table->translate(Qt::Key_Insert, Qt::AltModifier), ID_ADD_SECTION);
     EXPECT_EQ(table->translate(Qt::Key_F3, Qt::NoModifier), ID_SEARCH_NEXT);
+    EXPECT_EQ(table->translate(Qt::Key_Z, Qt::ControlModifier), ID_EDIT_UNDO);
+    EXPECT_EQ(table->translate(Qt::Key_Y, Qt::ControlModifier), ID_EDIT_REDO);
     EXPECT_EQ(table->translate(Qt::Key_Insert, Qt::KeypadModifier), ID_ADD_KEY);
     EXPECT_FALSE(table->translate(Qt::Key_F, Qt::NoModifier).has_value());
     EXPECT_FALSE(table->translate(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier).has_value());
@@ -206,7 +208,8 @@ protected:
     void run(const std::function<void(CEditorDlg&)>& script) {
         windowSystem.modalScripts.emplace_back([&](QDialog& shown) {
             auto& dialog = static_cast<CEditorDlg&>(shown);
-            for (const int id : {ID_SEARCH, ID_REMOVE_KEY, ID_REMOVE_SECTION, ID_ADD_KEY, ID_ADD_SECTION})
+            for (const int id : {ID_SEARCH, ID_REMOVE_KEY, ID_REMOVE_SECTION, ID_ADD_KEY, ID_ADD_SECTION,
+                                 ID_EDIT_UNDO, ID_EDIT_REDO})
                 dialog.commands().setHandler(id, [this, id] { commandsRun.push_back(id); });
             ASSERT_TRUE(test::showActive(dialog));
             script(dialog);
@@ -221,7 +224,9 @@ TEST_F(AcceleratorTest, KeysReachTheirCommandsThroughTheGate) {
         QTest::keyClick(&dialog.m_tree, Qt::Key_Delete);
         QTest::keyClick(&dialog.m_tree, Qt::Key_Insert);
         QTest::keyClick(&dialog.m_tree, Qt::Key_Delete, Qt::AltModifier);
-        EXPECT_TRUE(commandsRun.empty()) << "no section and no key selected";
+        QTest::keyClick(&dialog.m_tree, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&dialog.m_tree, Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_TRUE(commandsRun.empty()) << "no section and no key selected, no edit to take back";
 
         QTest::keyClick(&dialog.m_tree, Qt::Key_F, Qt::ControlModifier);
         QTest::keyClick(&dialog.m_tree, Qt::Key_Insert, Qt::AltModifier);
@@ -259,6 +264,9 @@ TEST_F(AcceleratorTest, KeysTypedIntoATextDialogEditItsText) {
         QTest::keyClick(&edit, Qt::Key_Insert);
         QTest::keyClick(&edit, Qt::Key_F, Qt::ControlModifier);
         EXPECT_EQ(edit.text(), QStringLiteral("bc"));
+        // Ctrl+Z takes back the field's own typing, not an edit of the file.
+        QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(edit.text(), QStringLiteral("abc"));
         entry.close();
         dialog.m_bAccelEnabled = 1;
     });

@@ -46,7 +46,10 @@ TEST_F(EditorDlgTest, TheMenuBarHoldsTheMenusInOrderWithTheirTexts) {
                                  {"Open Aircraft.CFG", 65535},
                                  {"-", 0},
                                  {"E&xit\tAlt+F4", 57665}};
-    const std::vector<Item> edit{{"Add Section\tAlt+Ins", 32778},
+    const std::vector<Item> edit{{"&Undo\tCtrl+Z", 32792},
+                                 {"&Redo\tCtrl+Y", 32793},
+                                 {"-", 0},
+                                 {"Add Section\tAlt+Ins", 32778},
                                  {"Remove Section\tAlt+Del", 32779},
                                  {"-", 0},
                                  {"&Add New Key\tIns", 32771},

@@ -27,7 +27,7 @@ public:
         auto recorder = std::make_unique<FakeLauncher>();
         launcher = recorder.get();
         host = std::make_unique<EditorHost>(platform::WinePrefix(dir / "prefix"), std::move(memory),
-                                            shippedHelp(), std::move(recorder));
+                                            shippedHelp(), std::move(recorder), copies());
         if (installation == Installation::Complete) {
             installSimulator();
             write(fs9Cfg(), "");
@@ -40,6 +40,8 @@ public:
     }
 
     std::filesystem::path shippedHelp() const { return dir / "shipped-help"; }
+    // Where the files are copied before their first change.
+    std::filesystem::path copies() const { return dir / "state" / "copies"; }
     std::filesystem::path windowsDirectory() const { return host->prefix().windowsDirectory(); }
     // Where the simulator's folder lies once installSimulator() has run.
     std::filesystem::path simulatorFolder() const { return dir / "prefix" / "drive_c" / "FS9"; }
