@@ -206,6 +206,8 @@ private:
 
     void connectEditingNotifications();
     void fillKeyList(std::span<const std::string_view> lines, const std::string& section);
+    // Fills the key list with a tree item's section as this version of the file has it.
+    void showSectionOf(const ProfileFile& profile, int item);
     LineRef lineRefOf(int section, int row) const;
     bool isWholeLineValue(int section, int row) const;
     int runTextDialog(QDialog& dialog);

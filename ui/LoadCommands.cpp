@@ -242,20 +242,25 @@ void CEditorDlg::OnOpenTerrainCfg() {
 }
 
 void CEditorDlg::OnSelchangedSectionTree(int item) {
-    // A search hit waiting to be selected belongs to the list as it was.
-    KillTimer(kSearchTimer);
     if (item == CSectionTreeCtrl::kNone) {
+        KillTimer(kSearchTimer);
         m_list.deleteAllRows();
         return;
     }
-    const SectionRef section = sectionRefOf(item);
     try {
-        const ProfileFile profile = m_host.store().read(m_strCfgPath);
-        fillKeyList(profile.sectionLines(section), section.name);
+        showSectionOf(m_host.store().read(m_strCfgPath), item);
     } catch (const ProfileError& failure) {
+        KillTimer(kSearchTimer);
         m_list.deleteAllRows();
         showReadFailure(failure);
     }
+}
+
+void CEditorDlg::showSectionOf(const ProfileFile& profile, int item) {
+    // A search hit waiting to be selected belongs to the list as it was.
+    KillTimer(kSearchTimer);
+    const SectionRef section = sectionRefOf(item);
+    fillKeyList(profile.sectionLines(section), section.name);
 }
 
 // Decoding is one character per byte, so encoding a shown name gives back the file's own bytes; names

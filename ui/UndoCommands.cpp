@@ -4,6 +4,8 @@
 
 #include "ui/PathText.h"
 
+#include <QSignalBlocker>
+
 #include <algorithm>
 
 namespace quarvel {
@@ -82,12 +84,19 @@ void CEditorDlg::showJournalStep(const EditJournal::Entry& done) {
         });
     if (shown != done.parts.end())
         place = placeOf(file->document(), shown->change.position());
+    const ProfileFile version = *file;
     m_tree.setSections(std::move(*file));
     if (place.section == CSectionTreeCtrl::kNone)
         place.section = m_tree.firstSection();
     if (place.section == CSectionTreeCtrl::kNone)
         return;
-    m_tree.selectSection(place.section);
+    // The list shows the version just read: the selection's own fill would read the file once more.
+    {
+        const QSignalBlocker quiet(&m_tree);
+        m_tree.selectSection(place.section);
+    }
+    showSectionOf(version, place.section);
+    updateMenuBar();
     m_tree.scrollIntoView(place.section);
     if (QTreeWidgetItem* row = m_list.topLevelItem(std::min(place.row, m_list.rowCount() - 1))) {
         m_list.setCurrentItem(row);
