@@ -1,7 +1,7 @@
 #include "app/CEditorApp.h"
 
-#include "ui/CEditorDlg.h"
-#include "ui/ResourceIds.h"
+#include "ui/editor/CEditorDlg.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -2,8 +2,8 @@
 
 #include "app/AcceleratorTable.h"
 #include "app/CEditorCommandLineInfo.h"
-#include "ui/EditorHost.h"
-#include "ui/WindowSystem.h"
+#include "ui/editor/EditorHost.h"
+#include "ui/framework/WindowSystem.h"
 
 #include <QObject>
 

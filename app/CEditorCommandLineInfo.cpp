@@ -1,7 +1,7 @@
 #include "app/CEditorCommandLineInfo.h"
 
-#include "platform/PrefixOption.h"
-#include "ui/WindowSystem.h"
+#include "platform/wine/PrefixOption.h"
+#include "ui/framework/WindowSystem.h"
 
 #include <QString>
 

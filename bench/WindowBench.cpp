@@ -2,12 +2,12 @@
 // the open command to the first section listed, the memory the window grows by, and whether the tree
 // shows every name whole.
 #include "bench/GeneratedProfile.h"
-#include "platform/PosixLauncher.h"
+#include "platform/os/PosixLauncher.h"
 #include "store/Fs9Locations.h"
 #include "tests/support/MemoryRegistry.h"
-#include "ui/CEditorDlg.h"
-#include "ui/EditorHost.h"
-#include "ui/QtWindowSystem.h"
+#include "ui/editor/CEditorDlg.h"
+#include "ui/editor/EditorHost.h"
+#include "ui/framework/QtWindowSystem.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -3,14 +3,14 @@
 // button to the hit's row selected, as the median of several runs; the work done before the row's
 // deliberate 100 ms delay starts is printed on its own.
 
-#include "platform/PosixLauncher.h"
-#include "platform/WinePrefix.h"
+#include "platform/os/PosixLauncher.h"
+#include "platform/wine/WinePrefix.h"
 #include "store/Fs9Locations.h"
 #include "tests/support/MemoryRegistry.h"
-#include "ui/CEditorDlg.h"
-#include "ui/EditorHost.h"
-#include "ui/ResourceIds.h"
-#include "ui/WindowSystem.h"
+#include "ui/editor/CEditorDlg.h"
+#include "ui/editor/EditorHost.h"
+#include "ui/editor/ResourceIds.h"
+#include "ui/framework/WindowSystem.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -4,8 +4,8 @@
 #include "TestHost.h"
 #include "app/AcceleratorTable.h"
 #include "app/CEditorApp.h"
-#include "ui/CEditorDlg.h"
-#include "ui/ResourceIds.h"
+#include "ui/editor/CEditorDlg.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QApplication>
 #include <QLineEdit>

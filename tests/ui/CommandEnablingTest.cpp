@@ -1,8 +1,8 @@
 #include "EditorDlgFixture.h"
 
-#include "ui/CommandTable.h"
-#include "ui/MenuResource.h"
-#include "ui/ResourceIds.h"
+#include "ui/editor/MenuResource.h"
+#include "ui/editor/ResourceIds.h"
+#include "ui/framework/CommandTable.h"
 
 #include <QAbstractEventDispatcher>
 #include <QMenu>

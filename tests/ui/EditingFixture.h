@@ -7,7 +7,7 @@
 
 #include "store/profile/AtomicFileWriter.h"
 #include "tests/support/TempDir.h"
-#include "ui/CEditorDlg.h"
+#include "ui/editor/CEditorDlg.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,8 +1,8 @@
 #include "EditorDlgFixture.h"
 
-#include "ui/CAboutDlg.h"
-#include "ui/MenuResource.h"
-#include "ui/ResourceIds.h"
+#include "ui/dialogs/CAboutDlg.h"
+#include "ui/editor/MenuResource.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QLabel>
 #include <QMenuBar>

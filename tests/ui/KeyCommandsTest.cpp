@@ -2,7 +2,7 @@
 #include "EditingFixture.h"
 #include "WriteProtection.h"
 
-#include "ui/ResourceIds.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,5 +1,5 @@
-#include "ui/CKeyListCtrl.h"
-#include "ui/CSectionTreeCtrl.h"
+#include "ui/controls/CKeyListCtrl.h"
+#include "ui/controls/CSectionTreeCtrl.h"
 
 #include <memory>
 

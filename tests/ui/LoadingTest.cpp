@@ -4,8 +4,8 @@
 #include "WindowTexts.h"
 #include "WriteProtection.h"
 
-#include "ui/CEditorDlg.h"
-#include "ui/ResourceIds.h"
+#include "ui/editor/CEditorDlg.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,7 +2,7 @@
 // keyboard focus, a new section in view, and a dialog that grows with its texts.
 #include "EditingFixture.h"
 
-#include "ui/ResourceIds.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 // Search and Search Next as a player uses them: where they land, what is selected, and when.
 #include "EditingFixture.h"
 
-#include "ui/ResourceIds.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QElapsedTimer>
 

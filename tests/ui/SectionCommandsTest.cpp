@@ -1,7 +1,7 @@
 // Adding and removing sections as a player does, checked on screen and in the file.
 #include "EditingFixture.h"
 
-#include "ui/ResourceIds.h"
+#include "ui/editor/ResourceIds.h"
 
 namespace quarvel {
 namespace {

@@ -5,9 +5,9 @@
 
 #include "store/profile/AtomicFileWriter.h"
 #include "tests/platform/ScopedEnvironment.h"
-#include "ui/CAircraftSelectorDlg.h"
-#include "ui/CEditorDlg.h"
-#include "ui/ResourceIds.h"
+#include "ui/dialogs/CAircraftSelectorDlg.h"
+#include "ui/editor/CEditorDlg.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QCoreApplication>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "EditorDlgFixture.h"
 
-#include "ui/DragFeedbackBar.h"
+#include "ui/controls/DragFeedbackBar.h"
 
 #include <QMouseEvent>
 
