@@ -35,7 +35,7 @@ bool CEditorApp::InitInstance(const std::vector<std::string>& arguments) {
 bool CEditorApp::PreTranslateMessage(QObject* receiver, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !receiver->isWidgetType())
         return false;
-    if (m_hAccel == nullptr || m_pMainWnd == nullptr || m_pMainWnd->m_bAccelEnabled == 0)
+    if (m_hAccel == nullptr || m_pMainWnd == nullptr || !m_pMainWnd->acceleratorsEnabled())
         return false;
     const auto* widget = static_cast<QWidget*>(receiver);
     if (widget->window() != m_pMainWnd || QApplication::activeWindow() != m_pMainWnd ||

@@ -41,7 +41,7 @@ public:
 
     // True when the event was a key of the accelerator table and became a command of the main window.
     // Keys count only while the main window is the active window, no popup menu is open, and the window's
-    // m_bAccelEnabled is non-zero.
+    // accelerators are enabled.
     bool PreTranslateMessage(QObject* receiver, QEvent* event);
 
     // The main window while it runs; none before and after.

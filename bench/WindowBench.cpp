@@ -5,7 +5,7 @@
 #include "platform/os/PosixLauncher.h"
 #include "store/Fs9Locations.h"
 #include "tests/support/MemoryRegistry.h"
-#include "ui/editor/CEditorDlg.h"
+#include "tests/ui/EditorDlgProbe.h"
 #include "ui/editor/EditorHost.h"
 #include "ui/framework/QtWindowSystem.h"
 
@@ -75,23 +75,24 @@ struct OpenTime {
 OpenTime openScenery(CEditorDlg& dialog) {
     const auto start = std::chrono::steady_clock::now();
     const std::chrono::nanoseconds processorStart = processorTime();
-    dialog.m_fileopened = FileKind::SceneryCfg;
+    probe(dialog).m_fileopened = FileKind::SceneryCfg;
     dialog.ReadCfg();
     QApplication::processEvents();
     const OpenTime elapsed{milliseconds(std::chrono::steady_clock::now() - start),
                            milliseconds(processorTime() - processorStart)};
-    if (dialog.m_list.rowCount() == 0)
+    if (probe(dialog).m_list.rowCount() == 0)
         throw std::runtime_error("the first section was not listed");
     return elapsed;
 }
 
-bool namesShownWhole(const CEditorDlg& dialog, const GeneratedProfile& scenery) {
-    const QFontMetrics metrics(dialog.m_tree.font());
+bool namesShownWhole(CEditorDlg& dialog, const GeneratedProfile& scenery) {
+    const QFontMetrics metrics(probe(dialog).m_tree.font());
     int widest = 0;
     for (const std::string& name : scenery.sectionNames())
         widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(name)));
     // Rows are all of one width, at least the view's; the first stands for them all.
-    const int rowWidth = dialog.m_tree.sizeHintForIndex(dialog.m_tree.model()->index(0, 0)).width();
+    const int rowWidth =
+        probe(dialog).m_tree.sizeHintForIndex(probe(dialog).m_tree.model()->index(0, 0)).width();
     std::cout << "Widest name " << widest << " px, tree rows " << rowWidth << " px\n";
     return rowWidth >= widest;
 }

@@ -4,7 +4,7 @@
 #include "TestHost.h"
 #include "app/AcceleratorTable.h"
 #include "app/CEditorApp.h"
-#include "ui/editor/CEditorDlg.h"
+#include "tests/ui/EditorDlgProbe.h"
 #include "ui/editor/ResourceIds.h"
 
 #include <QApplication>
@@ -218,18 +218,18 @@ protected:
 
 TEST_F(AcceleratorTest, KeysReachTheirCommandsThroughTheGate) {
     run([this](CEditorDlg& dialog) {
-        QTest::keyClick(&dialog.m_tree, Qt::Key_Delete);
-        QTest::keyClick(&dialog.m_tree, Qt::Key_Insert);
-        QTest::keyClick(&dialog.m_tree, Qt::Key_Delete, Qt::AltModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_Delete);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_Insert);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_Delete, Qt::AltModifier);
         EXPECT_TRUE(commandsRun.empty()) << "no section and no key selected";
 
-        QTest::keyClick(&dialog.m_tree, Qt::Key_F, Qt::ControlModifier);
-        QTest::keyClick(&dialog.m_tree, Qt::Key_Insert, Qt::AltModifier);
-        dialog.m_tree.selectSection(dialog.m_tree.appendSection(QStringLiteral("Main")));
-        dialog.m_list.selectRow(dialog.m_list.appendRow(QStringLiteral("key")));
-        QTest::keyClick(&dialog.m_list, Qt::Key_Insert);
-        QTest::keyClick(&dialog.m_list, Qt::Key_Delete);
-        QTest::keyClick(&dialog.m_list, Qt::Key_Delete, Qt::AltModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_Insert, Qt::AltModifier);
+        probe(dialog).m_tree.selectSection(probe(dialog).m_tree.appendSection(QStringLiteral("Main")));
+        probe(dialog).m_list.selectRow(probe(dialog).m_list.appendRow(QStringLiteral("key")));
+        QTest::keyClick(&probe(dialog).m_list, Qt::Key_Insert);
+        QTest::keyClick(&probe(dialog).m_list, Qt::Key_Delete);
+        QTest::keyClick(&probe(dialog).m_list, Qt::Key_Delete, Qt::AltModifier);
     });
     EXPECT_EQ(commandsRun,
               (std::vector<int>{ID_SEARCH, ID_ADD_SECTION, ID_ADD_KEY, ID_REMOVE_KEY, ID_REMOVE_SECTION}));
@@ -237,21 +237,21 @@ TEST_F(AcceleratorTest, KeysReachTheirCommandsThroughTheGate) {
 
 TEST_F(AcceleratorTest, TheFlagSwitchesThemOff) {
     run([](CEditorDlg& dialog) {
-        dialog.m_bAccelEnabled = 0;
-        QTest::keyClick(&dialog.m_tree, Qt::Key_F, Qt::ControlModifier);
-        QTest::keyClick(&dialog.m_tree, Qt::Key_Insert, Qt::AltModifier);
-        dialog.m_bAccelEnabled = 1;
+        probe(dialog).m_bAccelEnabled = 0;
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_Insert, Qt::AltModifier);
+        probe(dialog).m_bAccelEnabled = 1;
     });
     EXPECT_TRUE(commandsRun.empty());
 }
 
 TEST_F(AcceleratorTest, KeysTypedIntoATextDialogEditItsText) {
     run([](CEditorDlg& dialog) {
-        dialog.m_tree.selectSection(dialog.m_tree.appendSection(QStringLiteral("Main")));
-        dialog.m_list.selectRow(dialog.m_list.appendRow(QStringLiteral("key")));
+        probe(dialog).m_tree.selectSection(probe(dialog).m_tree.appendSection(QStringLiteral("Main")));
+        probe(dialog).m_list.selectRow(probe(dialog).m_list.appendRow(QStringLiteral("key")));
         QDialog entry(&dialog);
         QLineEdit edit(QStringLiteral("abc"), &entry);
-        dialog.m_bAccelEnabled = 0;
+        probe(dialog).m_bAccelEnabled = 0;
         ASSERT_TRUE(test::showActive(entry));
         edit.setFocus();
         edit.setCursorPosition(0);
@@ -260,7 +260,7 @@ TEST_F(AcceleratorTest, KeysTypedIntoATextDialogEditItsText) {
         QTest::keyClick(&edit, Qt::Key_F, Qt::ControlModifier);
         EXPECT_EQ(edit.text(), QStringLiteral("bc"));
         entry.close();
-        dialog.m_bAccelEnabled = 1;
+        probe(dialog).m_bAccelEnabled = 1;
     });
     EXPECT_TRUE(commandsRun.empty());
 }
@@ -270,17 +270,17 @@ TEST_F(AcceleratorTest, TheyActOnlyWhileTheMainWindowIsActiveAndNoMenuIsOpen) {
         QDialog about(&dialog);
         ASSERT_TRUE(test::showActive(about));
         QTest::keyClick(&about, Qt::Key_F, Qt::ControlModifier);
-        QTest::keyClick(&dialog.m_tree, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_F, Qt::ControlModifier);
         about.close();
         ASSERT_TRUE(test::showActive(dialog));
-        QTest::keyClick(&dialog.m_tree, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_F, Qt::ControlModifier);
         ASSERT_EQ(commandsRun.size(), 1U) << "active again, the key acts";
 
         QMenu menu(&dialog);
         menu.addAction(QStringLiteral("item"));
         menu.popup(dialog.mapToGlobal(QPoint(20, 20)));
         ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
-        QTest::keyClick(&dialog.m_tree, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_F, Qt::ControlModifier);
         menu.close();
     });
     EXPECT_EQ(commandsRun, std::vector<int>{ID_SEARCH});

@@ -35,8 +35,6 @@ namespace quarvel {
 // The main window: the section tree on the left, the key list on the right, the splitter bar between
 // them and the menu bar above. It owns every path and the open file's kind for the whole run, and routes
 // every command through its table, where each command's rule decides whether it may run.
-//
-// The members below are the window's state; the commands read and change them directly.
 class CEditorDlg : public CDialog {
     Q_OBJECT
 public:
@@ -45,26 +43,8 @@ public:
     CEditorDlg(const CEditorDlg&) = delete;
     CEditorDlg& operator=(const CEditorDlg&) = delete;
 
-    int m_bAccelEnabled = 1; // accelerators fire only while non-zero
-    CSplitterBar m_splitter;
-    CSectionTreeCtrl m_tree;
-    CKeyListCtrl m_list;
-    std::string m_strFs9Path;         // the simulator's folder
-    std::string m_strOtherCfgName;    // file name of the other fs9.cfg chosen by the user
-    std::string m_strAircraftCfgPath; // the chosen aircraft.cfg
-    int m_nFoundItem = -1;            // key list row a search hit selects
-    FileKind m_fileopened = FileKind::Fs9Cfg;
-    std::string m_strCfgPath; // the open file
-    std::string m_strHelpIni; // help file name of the open kind
-    std::string m_strSceneryCfgPath;
-    std::string m_strDevicesCfgPath;
-    std::string m_strDisplayCfgPath;
-    std::string m_strSunEffectCfgPath;
-    std::string m_strTerrainCfgPath;
-    std::string m_strAircraftFolder;
-    std::string m_strFs9CfgPath;     // the fs9.cfg that kinds Fs9Cfg and OtherFs9Cfg open
-    platform::WindowsVersion m_osvi; // decides where the user's fs9.cfg lies
-    QIcon m_hIcon;
+    // Whether the accelerators may fire now: not while a text field of a dialog takes the keys.
+    bool acceleratorsEnabled() const { return m_bAccelEnabled != 0; }
 
     // The one-shot timers: the deferred load, and the selection of a search hit.
     static constexpr int kLoadTimer = 101;
@@ -143,6 +123,30 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    friend class EditorDlgProbe; // the tests' view of the state below
+
+    // The window's state; the commands read and change it directly.
+    int m_bAccelEnabled = 1; // accelerators fire only while non-zero
+    CSplitterBar m_splitter;
+    CSectionTreeCtrl m_tree;
+    CKeyListCtrl m_list;
+    std::string m_strFs9Path;         // the simulator's folder
+    std::string m_strOtherCfgName;    // file name of the other fs9.cfg chosen by the user
+    std::string m_strAircraftCfgPath; // the chosen aircraft.cfg
+    int m_nFoundItem = -1;            // key list row a search hit selects
+    FileKind m_fileopened = FileKind::Fs9Cfg;
+    std::string m_strCfgPath; // the open file
+    std::string m_strHelpIni; // help file name of the open kind
+    std::string m_strSceneryCfgPath;
+    std::string m_strDevicesCfgPath;
+    std::string m_strDisplayCfgPath;
+    std::string m_strSunEffectCfgPath;
+    std::string m_strTerrainCfgPath;
+    std::string m_strAircraftFolder;
+    std::string m_strFs9CfgPath;     // the fs9.cfg that kinds Fs9Cfg and OtherFs9Cfg open
+    platform::WindowsVersion m_osvi; // decides where the user's fs9.cfg lies
+    QIcon m_hIcon;
+
     void placeTemplateControls();
     QSize firstClientSize();
     // The first file loaded widens the section pane for its names, up to a third of the window; after
