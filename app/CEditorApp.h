@@ -45,7 +45,7 @@ public:
     bool PreTranslateMessage(QObject* receiver, QEvent* event);
 
     // The main window while it runs; none before and after.
-    CEditorDlg* mainWindow() const { return m_pMainWnd; }
+    CEditorDlg* mainWindow() const { return m_mainWindow; }
 
     const AcceleratorTable* m_hAccel = nullptr;
     CEditorCommandLineInfo m_cmdInfo;
@@ -56,7 +56,7 @@ protected:
 private:
     WindowSystem& m_windowSystem;
     HostForPrefix m_hostForPrefix;
-    CEditorDlg* m_pMainWnd = nullptr;
+    CEditorDlg* m_mainWindow = nullptr;
 };
 
 } // namespace quarvel

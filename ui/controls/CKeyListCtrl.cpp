@@ -26,7 +26,7 @@ CKeyListCtrl::CKeyListCtrl(QWidget* parent) : FlatTreeWidget(parent) {
     connect(this, &QTreeWidget::itemSelectionChanged, this, &CKeyListCtrl::markSelection);
 }
 
-void CKeyListCtrl::InsertColumn(const QString& heading, int width) {
+void CKeyListCtrl::insertColumn(const QString& heading, int width) {
     const int column = columnCount();
     setColumnCount(column + 1);
     headerItem()->setText(column, heading);

@@ -15,7 +15,7 @@ public:
     explicit CKeyListCtrl(QWidget* parent = nullptr);
 
     // Appends a column with a heading and a width in pixels.
-    void InsertColumn(const QString& heading, int width);
+    void insertColumn(const QString& heading, int width);
 
     int rowCount() const { return topLevelItemCount(); }
     // Inserts a row whose first cell holds text; an index past the end appends. Returns the row's index.

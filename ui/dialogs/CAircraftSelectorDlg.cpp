@@ -27,7 +27,7 @@ CAircraftSelectorDlg::CAircraftSelectorDlg(WindowSystem& windowSystem, QWidget* 
 }
 
 bool CAircraftSelectorDlg::OnInitDialog() {
-    m_listAircraft.InsertColumn(tr("Aircraft Name"), 0);
+    m_listAircraft.insertColumn(tr("Aircraft Name"), 0);
     const platform::Result<std::vector<std::string>> listed = sim::listInstalledAircraft(m_strFolder);
     if (listed) {
         m_aircraft = listed.value();

@@ -87,7 +87,7 @@ void CEditValueDlg::OnOK() {
     if (!help)
         return;
     if (!m_bExistingKey && m_findExistingKey) {
-        m_replaceLine = m_findExistingKey(m_key);
+        m_replaceLine = m_findExistingKey(m_keyBytes);
         if (m_replaceLine &&
             windowSystem().MessageBox(
                 this,
@@ -95,8 +95,8 @@ void CEditValueDlg::OnOK() {
                 tr("Add Key"), MB_YESNO | MB_ICONQUESTION) != IDYES)
             return;
     }
-    m_value = *value;
-    m_help = *help;
+    m_valueBytes = *value;
+    m_helpBytes = *help;
     EndDialog(IDOK);
 }
 
@@ -146,7 +146,7 @@ bool CEditValueDlg::readNewKeyName() {
     if (!key)
         return false;
     try {
-        m_key = ProfileEditor::newKeyName(*key);
+        m_keyBytes = ProfileEditor::newKeyName(*key);
     } catch (const std::invalid_argument&) {
         refuse(m_keyEdit, tr("A key name cannot be empty, contain '=' or begin with '[' or ';'."),
                tr("Invalid key name"), MB_OK | MB_ICONHAND);
@@ -157,7 +157,7 @@ bool CEditValueDlg::readNewKeyName() {
 
 // A line without "=" has to stay one, or the file would read it back as something else.
 bool CEditValueDlg::wholeLineValueFits(const std::string& value) {
-    if (!m_bWholeLine)
+    if (!m_wholeLine)
         return true;
     try {
         ProfileEditor::checkWholeLineValue(value);

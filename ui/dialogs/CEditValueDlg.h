@@ -28,16 +28,16 @@ public:
     QString m_strHelp;
     bool m_bExistingKey = true;
     // The line changed has no "=": the whole line is its value, which must not give it one.
-    bool m_bWholeLine = false;
+    bool m_wholeLine = false;
 
     // For a new key: the index of the line of the section that already holds a key of that name.
     std::function<std::optional<std::size_t>(const std::string& key)> m_findExistingKey;
 
     // After Save: the texts as the file's bytes, the key name trimmed, and for a new key whose name the
     // section already holds (the user agreed to replace its value) the index of that key's line.
-    std::string m_key;
-    std::string m_value;
-    std::string m_help;
+    std::string m_keyBytes;
+    std::string m_valueBytes;
+    std::string m_helpBytes;
     std::optional<std::size_t> m_replaceLine;
 
 protected:

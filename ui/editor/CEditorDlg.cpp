@@ -148,9 +148,9 @@ bool CEditorDlg::OnInitDialog() {
 
     workOutLocations();
 
-    m_list.InsertColumn(tr("Key"), 100);
-    m_list.InsertColumn(tr("Value"), 50);
-    m_list.InsertColumn(tr("Help"), 100);
+    m_list.insertColumn(tr("Key"), 100);
+    m_list.insertColumn(tr("Value"), 50);
+    m_list.insertColumn(tr("Help"), 100);
     m_splitter.SetOwner(this);
 
     // The first load waits until the window is on screen.

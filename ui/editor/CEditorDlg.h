@@ -222,7 +222,7 @@ private:
     CommandTable m_commands;
     ControlLayout m_layout;
     bool m_sectionPaneFitted = false;
-    QString m_strLastFind;                               // the text of the last search
+    QString m_lastFind;                                  // the text of the last search
     std::optional<ProfileDocument::LinePlace> m_lastHit; // where it was found
     // The file the tree shows, as it was opened.
     struct ShownFile {

@@ -125,19 +125,19 @@ void CEditorDlg::OnDblclkKeyList() {
     edit.m_strSection = tr("Section:  %1").arg(m_tree.sectionText(section));
     edit.m_strKey = m_list.itemText(row, 0);
     edit.m_strValue = m_list.itemText(row, 1);
-    edit.m_bWholeLine = isWholeLineValue(section, row);
+    edit.m_wholeLine = isWholeLineValue(section, row);
     const QString helpShown = m_list.itemText(row, 2).isEmpty() ? noHelpText() : m_list.itemText(row, 2);
     edit.m_strHelp = helpShown;
     if (runTextDialog(edit) != IDOK)
         return;
 
     const LineRef line = lineRefOf(section, row);
-    if (!writeToFile([&] { m_host.store().writeValueAt(m_strCfgPath, line, edit.m_value); }))
+    if (!writeToFile([&] { m_host.store().writeValueAt(m_strCfgPath, line, edit.m_valueBytes); }))
         return;
-    m_list.setItemText(row, 1, shownValue(edit.m_value));
+    m_list.setItemText(row, 1, shownValue(edit.m_valueBytes));
     // The description shown came from the help files; only one the player edited becomes theirs.
     if (edit.m_strHelp != helpShown && writeToFile([&] {
-            m_host.help().StoreKeyHelp(m_strHelpIni, line.section.name, line.key, edit.m_help);
+            m_host.help().StoreKeyHelp(m_strHelpIni, line.section.name, line.key, edit.m_helpBytes);
         }))
         m_list.setItemText(row, 2, edit.m_strHelp);
     m_list.autoSizeColumns();
@@ -176,16 +176,18 @@ void CEditorDlg::OnAddKey() {
     if (edit.m_replaceLine) {
         row = static_cast<int>(*edit.m_replaceLine);
         const LineRef line = lineRefOf(item, row);
-        if (!writeToFile([&] { m_host.store().writeValueAt(m_strCfgPath, line, edit.m_value); }))
+        if (!writeToFile([&] { m_host.store().writeValueAt(m_strCfgPath, line, edit.m_valueBytes); }))
             return;
     } else {
-        if (!writeToFile([&] { m_host.store().addKeyTo(m_strCfgPath, section, edit.m_key, edit.m_value); }))
+        if (!writeToFile(
+                [&] { m_host.store().addKeyTo(m_strCfgPath, section, edit.m_keyBytes, edit.m_valueBytes); }))
             return;
-        row = m_list.insertRow(m_list.rowCount() + 1, decodeCp1252(edit.m_key));
+        row = m_list.insertRow(m_list.rowCount() + 1, decodeCp1252(edit.m_keyBytes));
     }
-    m_list.setItemText(row, 1, shownValue(edit.m_value));
-    if (!edit.m_strHelp.isEmpty() && edit.m_strHelp != noHelpText() &&
-        writeToFile([&] { m_host.help().StoreKeyHelp(m_strHelpIni, section.name, edit.m_key, edit.m_help); }))
+    m_list.setItemText(row, 1, shownValue(edit.m_valueBytes));
+    if (!edit.m_strHelp.isEmpty() && edit.m_strHelp != noHelpText() && writeToFile([&] {
+            m_host.help().StoreKeyHelp(m_strHelpIni, section.name, edit.m_keyBytes, edit.m_helpBytes);
+        }))
         m_list.setItemText(row, 2, edit.m_strHelp);
     m_list.autoSizeColumns();
 }

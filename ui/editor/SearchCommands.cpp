@@ -13,13 +13,13 @@ void CEditorDlg::OnSearch() {
     CSearchDlg search(m_windowSystem, this);
     if (runTextDialog(search) != IDOK)
         return;
-    m_strLastFind = search.m_strFind;
+    m_lastFind = search.m_strFind;
     m_lastHit.reset();
     searchFrom({}, false);
 }
 
 void CEditorDlg::OnSearchNext() {
-    if (m_strLastFind.isEmpty()) {
+    if (m_lastFind.isEmpty()) {
         OnSearch();
         return;
     }
@@ -33,7 +33,7 @@ void CEditorDlg::OnSearchNext() {
 // catches up with what another program changed while the search dialog was open.
 void CEditorDlg::searchFrom(ProfileDocument::LinePlace from, bool wrap) {
     followOutsideChanges();
-    const Cp1252Encoding text = encodeCp1252(m_strLastFind);
+    const Cp1252Encoding text = encodeCp1252(m_lastFind);
     try {
         const ProfileFile profile = m_host.store().read(m_strCfgPath);
         std::optional<ProfileDocument::LinePlace> hit;
