@@ -94,11 +94,6 @@ void CEditorDlg::buildCommandTable() {
         {ID_OPEN_OTHERFS9CFG, &CEditorDlg::OnOpenOtherFs9Cfg, nullptr},
         {ID_SAVE_FS9CFG_AS, &CEditorDlg::OnSaveFs9CfgAs, &CEditorDlg::OnUpdateFs9CfgOpen},
         {ID_LAUNCH_FS9, &CEditorDlg::OnLaunchFs9, &CEditorDlg::OnUpdateFs9CfgOpen},
-        {ID_OPEN_SCENERYCFG, &CEditorDlg::OnOpenSceneryCfg, &CEditorDlg::OnUpdateOpenSceneryCfg},
-        {ID_OPEN_DEVICESCFG, &CEditorDlg::OnOpenDevicesCfg, &CEditorDlg::OnUpdateOpenDevicesCfg},
-        {ID_OPEN_DISPLAYCFG, &CEditorDlg::OnOpenDisplayCfg, &CEditorDlg::OnUpdateOpenDisplayCfg},
-        {ID_OPEN_SUNEFFECTCFG, &CEditorDlg::OnOpenSunEffectCfg, &CEditorDlg::OnUpdateOpenSunEffectCfg},
-        {ID_OPEN_TERRAINCFG, &CEditorDlg::OnOpenTerrainCfg, &CEditorDlg::OnUpdateOpenTerrainCfg},
         {ID_OPEN_AIRCRAFTCFG, &CEditorDlg::OnOpenAircraftCfg, nullptr},
         {ID_APP_EXIT, &CEditorDlg::OnAppExit, nullptr},
         {ID_ADD_SECTION, &CEditorDlg::OnAddSection, &CEditorDlg::OnUpdateWritable},
@@ -123,6 +118,13 @@ void CEditorDlg::buildCommandTable() {
                 (this->*member)(cmdUI);
             };
         m_commands.add(route.id, std::move(handler), std::move(rule));
+    }
+    // Each file of the simulator's folder opens by its kind's command.
+    for (const FileKindInfo& row : kFileKinds) {
+        if (row.place == FilePlace::SimulatorFolder)
+            m_commands.add(
+                row.openCommand, [this, kind = row.kind] { openKind(kind); },
+                [this, kind = row.kind](CCmdUI& cmdUI) { updateOpenCommand(cmdUI, kind); });
     }
 }
 

@@ -13,25 +13,31 @@ namespace {
 
 const MenuEntry kSeparator{};
 
+MenuEntry openItem(const FileKindInfo& row) {
+    return {row.menuText, row.openCommand, {}};
+}
+
+// The player's fs9.cfg and the commands on it, then an open item for each file of the simulator's.
+std::vector<MenuEntry> fileMenu() {
+    std::vector<MenuEntry> entries{
+        openItem(fileKindRow(FileKind::Fs9Cfg)),
+        openItem(fileKindRow(FileKind::OtherFs9Cfg)),
+        {"Save FS9.CFG As...", ID_SAVE_FS9CFG_AS, {}},
+        {"Launch FS9 with current CFG", ID_LAUNCH_FS9, {}},
+        kSeparator,
+    };
+    for (const FileKindInfo& row : kFileKinds) {
+        if (row.place != FilePlace::PlayersFolder)
+            entries.push_back(openItem(row));
+    }
+    entries.push_back(kSeparator);
+    entries.push_back({"E&xit\tAlt+F4", ID_APP_EXIT, {}});
+    return entries;
+}
+
 std::vector<MenuEntry> mainMenu() {
     return {
-        {"&File",
-         0,
-         {
-             {"Open FS9.CFG", ID_OPEN_FS9CFG, {}},
-             {"Open Other FS9.CFG", ID_OPEN_OTHERFS9CFG, {}},
-             {"Save FS9.CFG As...", ID_SAVE_FS9CFG_AS, {}},
-             {"Launch FS9 with current CFG", ID_LAUNCH_FS9, {}},
-             kSeparator,
-             {"Open Scenery.CFG", ID_OPEN_SCENERYCFG, {}},
-             {"Open Devices.CFG", ID_OPEN_DEVICESCFG, {}},
-             {"Open Display.CFG", ID_OPEN_DISPLAYCFG, {}},
-             {"Open SunEffect.CFG", ID_OPEN_SUNEFFECTCFG, {}},
-             {"Open Terrain.CFG", ID_OPEN_TERRAINCFG, {}},
-             {"Open Aircraft.CFG", ID_OPEN_AIRCRAFTCFG, {}},
-             kSeparator,
-             {"E&xit\tAlt+F4", ID_APP_EXIT, {}},
-         }},
+        {"&File", 0, fileMenu()},
         {"&Edit",
          0,
          {
