@@ -51,11 +51,11 @@ protected:
 private:
     // A control's place in the dialog at its template size, and how it follows a larger size.
     struct Anchor {
-        QWidget* control;
+        QWidget* control = nullptr;
         QRect home;
-        bool moves;   // right with the extra width
-        bool widens;  // wider by the extra width
-        bool deepens; // taller by the extra height
+        bool moves = false;   // right with the extra width
+        bool widens = false;  // wider by the extra width
+        bool deepens = false; // taller by the extra height
     };
 
     bool readNewKeyName();
