@@ -1,6 +1,6 @@
 #include "app/AcceleratorTable.h"
 
-#include "ui/ResourceIds.h"
+#include "ui/editor/ResourceIds.h"
 
 namespace quarvel {
 

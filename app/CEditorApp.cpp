@@ -1,7 +1,7 @@
 #include "app/CEditorApp.h"
 
-#include "ui/CEditorDlg.h"
-#include "ui/ResourceIds.h"
+#include "ui/editor/CEditorDlg.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -23,29 +23,29 @@ bool CEditorApp::InitInstance(const std::vector<std::string>& arguments) {
         return false;
 
     m_hAccel = AcceleratorTable::load(IDR_ACCELERATORS);
-    CEditorDlg dialog(m_windowSystem, m_hostForPrefix(m_cmdInfo.m_strPrefix));
-    m_pMainWnd = &dialog;
+    CEditorDlg dialog(m_windowSystem, m_hostForPrefix(m_cmdInfo.m_prefix));
+    m_mainWindow = &dialog;
     QApplication::instance()->installEventFilter(this);
     m_windowSystem.DoModal(dialog);
     QApplication::instance()->removeEventFilter(this);
-    m_pMainWnd = nullptr;
+    m_mainWindow = nullptr;
     return false;
 }
 
 bool CEditorApp::PreTranslateMessage(QObject* receiver, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !receiver->isWidgetType())
         return false;
-    if (m_hAccel == nullptr || m_pMainWnd == nullptr || m_pMainWnd->m_bAccelEnabled == 0)
+    if (m_hAccel == nullptr || m_mainWindow == nullptr || !m_mainWindow->acceleratorsEnabled())
         return false;
     const auto* widget = static_cast<QWidget*>(receiver);
-    if (widget->window() != m_pMainWnd || QApplication::activeWindow() != m_pMainWnd ||
+    if (widget->window() != m_mainWindow || QApplication::activeWindow() != m_mainWindow ||
         QApplication::activePopupWidget() != nullptr)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     const std::optional<int> command = m_hAccel->translate(key->key(), key->modifiers());
     if (!command)
         return false;
-    m_pMainWnd->OnCommand(*command);
+    m_mainWindow->OnCommand(*command);
     return true;
 }
 

@@ -2,8 +2,8 @@
 
 #include "app/AcceleratorTable.h"
 #include "app/CEditorCommandLineInfo.h"
-#include "ui/EditorHost.h"
-#include "ui/WindowSystem.h"
+#include "ui/editor/EditorHost.h"
+#include "ui/framework/WindowSystem.h"
 
 #include <QObject>
 
@@ -41,11 +41,11 @@ public:
 
     // True when the event was a key of the accelerator table and became a command of the main window.
     // Keys count only while the main window is the active window, no popup menu is open, and the window's
-    // m_bAccelEnabled is non-zero.
+    // accelerators are enabled.
     bool PreTranslateMessage(QObject* receiver, QEvent* event);
 
     // The main window while it runs; none before and after.
-    CEditorDlg* mainWindow() const { return m_pMainWnd; }
+    CEditorDlg* mainWindow() const { return m_mainWindow; }
 
     const AcceleratorTable* m_hAccel = nullptr;
     CEditorCommandLineInfo m_cmdInfo;
@@ -56,7 +56,7 @@ protected:
 private:
     WindowSystem& m_windowSystem;
     HostForPrefix m_hostForPrefix;
-    CEditorDlg* m_pMainWnd = nullptr;
+    CEditorDlg* m_mainWindow = nullptr;
 };
 
 } // namespace quarvel

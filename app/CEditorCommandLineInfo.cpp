@@ -1,7 +1,7 @@
 #include "app/CEditorCommandLineInfo.h"
 
-#include "platform/PrefixOption.h"
-#include "ui/WindowSystem.h"
+#include "platform/wine/PrefixOption.h"
+#include "ui/framework/WindowSystem.h"
 
 #include <QString>
 
@@ -69,11 +69,11 @@ void CEditorCommandLineInfo::ParseCommandLine(const std::vector<std::string>& ar
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         if (const std::optional<platform::PrefixOption> option = platform::matchPrefixOption(arguments[i])) {
             if (!option->valueFollows)
-                m_strPrefix = option->value;
+                m_prefix = option->value;
             else if (i + 1 < arguments.size())
-                m_strPrefix = arguments[++i];
+                m_prefix = arguments[++i];
             else
-                m_bPrefixWithoutFolder = true;
+                m_prefixWithoutFolder = true;
             continue;
         }
         std::string_view param = arguments[i];
@@ -96,12 +96,12 @@ void CEditorCommandLineInfo::ParseParam(std::string_view param, bool isFlag, boo
             m_windowSystem->MessageBox(nullptr, QStringLiteral("Command Line Help:\n\n") + usageForBox(),
                                        QStringLiteral("Quarvel"), MB_ICONINFORMATION | MB_OK);
     } else if (isFlag && (param == "-help" || param == "h")) {
-        m_bUsage = true;
+        m_usageAsked = true;
     }
 }
 
 bool CEditorCommandLineInfo::endsStartUp() const {
-    if (m_bUsage) {
+    if (m_usageAsked) {
         *m_out << kUsage << kHelpFilesFirst;
         if (m_shippedHelpFolder.empty())
             *m_out << kShippedHelpMissing;
@@ -109,15 +109,15 @@ bool CEditorCommandLineInfo::endsStartUp() const {
             *m_out << " in " << m_shippedHelpFolder.string() << '\n';
         *m_out << std::flush;
     }
-    if (m_bPrefixWithoutFolder)
+    if (m_prefixWithoutFolder)
         *m_err << kPrefixWithoutFolder << std::flush;
     if (!m_strPath.empty())
         *m_err << kPathEnds << std::flush;
-    return m_bUsage || m_bHelp == 1 || m_bPrefixWithoutFolder || !m_strPath.empty();
+    return m_usageAsked || m_bHelp == 1 || m_prefixWithoutFolder || !m_strPath.empty();
 }
 
 int CEditorCommandLineInfo::exitStatus() const {
-    return m_bPrefixWithoutFolder || !m_strPath.empty() ? kMisusedExitStatus : 0;
+    return m_prefixWithoutFolder || !m_strPath.empty() ? kMisusedExitStatus : 0;
 }
 
 } // namespace quarvel

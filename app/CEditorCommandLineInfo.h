@@ -39,11 +39,11 @@ public:
     int exitStatus() const;
     static constexpr int kMisusedExitStatus = 2;
 
-    std::string m_strPath;                  // the text after a parameter's letter c
-    int m_bHelp = 0;                        // 1 once a "?" parameter was seen
-    bool m_bUsage = false;                  // "--help" or "-h" was given
-    std::optional<std::string> m_strPrefix; // the folder of the prefix option, the last one given
-    bool m_bPrefixWithoutFolder = false;    // the prefix option ended the command line
+    std::string m_strPath;               // the text after a parameter's letter c
+    int m_bHelp = 0;                     // 1 once a "?" parameter was seen
+    bool m_usageAsked = false;           // "--help" or "-h" was given
+    std::optional<std::string> m_prefix; // the folder of the prefix option, the last one given
+    bool m_prefixWithoutFolder = false;  // the prefix option ended the command line
 
     // The folder of the shipped key descriptions, which the usage names; empty when none was found.
     std::filesystem::path m_shippedHelpFolder;

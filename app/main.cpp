@@ -1,12 +1,12 @@
 #include "app/CEditorApp.h"
 #include "app/CEditorCommandLineInfo.h"
 #include "help/KeyHelp.h"
-#include "platform/FileOperations.h"
-#include "platform/PrefixDiscovery.h"
-#include "ui/AppIcon.h"
-#include "ui/CPrefixChooserDlg.h"
-#include "ui/EditorHost.h"
-#include "ui/QtWindowSystem.h"
+#include "platform/os/FileOperations.h"
+#include "platform/wine/PrefixDiscovery.h"
+#include "ui/dialogs/CPrefixChooserDlg.h"
+#include "ui/editor/EditorHost.h"
+#include "ui/framework/AppIcon.h"
+#include "ui/framework/QtWindowSystem.h"
 
 #include <QApplication>
 

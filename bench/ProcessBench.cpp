@@ -5,8 +5,8 @@
 #include "bench/CaseRunner.h"
 #include "bench/Floors.h"
 #include "bench/GeneratedProfile.h"
-#include "platform/TextEncoding.h"
-#include "platform/WholeFileReader.h"
+#include "platform/os/TextEncoding.h"
+#include "platform/os/WholeFileReader.h"
 #include "store/profile/ProfileStore.h"
 
 #include <array>

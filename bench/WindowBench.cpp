@@ -2,14 +2,14 @@
 // the open command to the first section listed, the memory the window grows by, whether the tree
 // shows every name whole, and the time from Undo (and Redo) to the result shown.
 #include "bench/GeneratedProfile.h"
-#include "platform/PosixLauncher.h"
+#include "platform/os/PosixLauncher.h"
 #include "store/Fs9Locations.h"
 #include "store/profile/ProfileText.h"
 #include "tests/support/MemoryRegistry.h"
-#include "ui/CEditorDlg.h"
-#include "ui/EditorHost.h"
-#include "ui/QtWindowSystem.h"
-#include "ui/ResourceIds.h"
+#include "tests/ui/EditorDlgProbe.h"
+#include "ui/editor/EditorHost.h"
+#include "ui/editor/ResourceIds.h"
+#include "ui/framework/QtWindowSystem.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -79,12 +79,12 @@ struct OpenTime {
 OpenTime openScenery(CEditorDlg& dialog) {
     const auto start = std::chrono::steady_clock::now();
     const std::chrono::nanoseconds processorStart = processorTime();
-    dialog.m_fileopened = FileKind::SceneryCfg;
+    probe(dialog).m_fileopened = FileKind::SceneryCfg;
     dialog.ReadCfg();
     QApplication::processEvents();
     const OpenTime elapsed{milliseconds(std::chrono::steady_clock::now() - start),
                            milliseconds(processorTime() - processorStart)};
-    if (dialog.m_list.rowCount() == 0)
+    if (probe(dialog).m_list.rowCount() == 0)
         throw std::runtime_error("the first section was not listed");
     return elapsed;
 }
@@ -98,7 +98,7 @@ struct UndoTimes {
     double redo;
 };
 UndoTimes undoAndRedo(CEditorDlg& dialog, EditorHost& host, const GeneratedProfile& scenery, int round) {
-    const std::string& path = dialog.m_strCfgPath;
+    const std::string& path = probe(dialog).m_strCfgPath;
     const SectionRef section{scenery.sectionNames()[scenery.sectionNames().size() / 2], 0, std::nullopt};
     const std::string line = host.store().sectionLines(path, section).front();
     const profile_text::KeyValue split = profile_text::splitKeyLine(line);
@@ -118,20 +118,22 @@ UndoTimes undoAndRedo(CEditorDlg& dialog, EditorHost& host, const GeneratedProfi
         return milliseconds(std::chrono::steady_clock::now() - start);
     };
     const double undo = timed(ID_EDIT_UNDO);
-    if (dialog.m_tree.sectionText(dialog.m_tree.selectedSection()).toStdString() != section.name)
+    if (probe(dialog).m_tree.sectionText(probe(dialog).m_tree.selectedSection()).toStdString() !=
+        section.name)
         throw std::runtime_error("the undone section was not selected");
     const double redo = timed(ID_EDIT_REDO);
     timed(ID_EDIT_UNDO);
     return {edit, undo, redo};
 }
 
-bool namesShownWhole(const CEditorDlg& dialog, const GeneratedProfile& scenery) {
-    const QFontMetrics metrics(dialog.m_tree.font());
+bool namesShownWhole(CEditorDlg& dialog, const GeneratedProfile& scenery) {
+    const QFontMetrics metrics(probe(dialog).m_tree.font());
     int widest = 0;
     for (const std::string& name : scenery.sectionNames())
         widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(name)));
     // Rows are all of one width, at least the view's; the first stands for them all.
-    const int rowWidth = dialog.m_tree.sizeHintForIndex(dialog.m_tree.model()->index(0, 0)).width();
+    const int rowWidth =
+        probe(dialog).m_tree.sizeHintForIndex(probe(dialog).m_tree.model()->index(0, 0)).width();
     std::cout << "Widest name " << widest << " px, tree rows " << rowWidth << " px\n";
     return rowWidth >= widest;
 }

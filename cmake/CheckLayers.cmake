@@ -1,7 +1,10 @@
 # Checks that every include points down the layers: app -> ui -> sim, help -> store -> platform, with
 # tools/ beside ui as the command line's face. The store holds three rooms: store/profile and
-# store/registry stand side by side and use only platform/; the files of store/ itself use both. Below the
-# window no file includes Qt. tests/, bench/ and fuzz/ may use everything and are not checked.
+# store/registry stand side by side and use only platform/; the files of store/ itself use both. The
+# platform holds two: platform/os (the host's primitives) below platform/wine; store/profile needs only the
+# first. The window holds four: ui/framework uses none of the others, ui/controls only the framework,
+# ui/dialogs the framework and the controls, and ui/editor all three. Below the window no file includes
+# Qt. tests/, bench/ and fuzz/ may use everything and are not checked.
 #
 # Run by ctest: cmake -DQUARVEL_SOURCE_DIR=<repository> -P CheckLayers.cmake
 # Fails naming each file and line that breaks a rule.
@@ -13,18 +16,26 @@ if(NOT QUARVEL_SOURCE_DIR)
 endif()
 
 # Each room, the most specific first, with the rooms its files may include besides their own.
-set(rooms store/profile store/registry store platform help sim ui app tools)
+set(rooms store/profile store/registry store platform/os platform/wine help sim
+    ui/framework ui/controls ui/dialogs ui/editor app tools)
+set(platform_rooms platform/os platform/wine)
 set(store_rooms store store/profile store/registry)
-set(may_use_platform "")
-set(may_use_store/profile platform)
-set(may_use_store/registry platform)
-set(may_use_store platform store/profile store/registry)
-set(may_use_help platform ${store_rooms})
-set(may_use_sim platform ${store_rooms})
-set(may_use_ui platform ${store_rooms} help sim)
-set(may_use_app platform ${store_rooms} help sim ui)
-set(may_use_tools platform ${store_rooms} help sim)
-set(rooms_without_qt platform ${store_rooms} help sim tools)
+set(below_ui ${platform_rooms} ${store_rooms} help sim)
+set(ui_rooms ui/framework ui/controls ui/dialogs ui/editor)
+set(may_use_platform/os "")
+set(may_use_platform/wine platform/os)
+set(may_use_store/profile platform/os)
+set(may_use_store/registry ${platform_rooms})
+set(may_use_store ${platform_rooms} store/profile store/registry)
+set(may_use_help ${platform_rooms} ${store_rooms})
+set(may_use_sim ${platform_rooms} ${store_rooms})
+set(may_use_ui/framework ${below_ui})
+set(may_use_ui/controls ${below_ui} ui/framework)
+set(may_use_ui/dialogs ${below_ui} ui/framework ui/controls)
+set(may_use_ui/editor ${below_ui} ui/framework ui/controls ui/dialogs)
+set(may_use_app ${below_ui} ${ui_rooms})
+set(may_use_tools ${below_ui})
+set(rooms_without_qt ${platform_rooms} ${store_rooms} help sim tools)
 foreach(room IN LISTS rooms)
     if(may_use_${room})
         string(REPLACE ";" "/, " allowed "${may_use_${room}}")

@@ -1,9 +1,9 @@
 // Reads the fuzzer's bytes as a Wine registry file and checks that whatever comes out holds together: the
 // reader never fails on a line (only on the header), every key is found again by its path in any case,
 // and the keys cost no more than the bytes that name them.
-#include "platform/RegistryFileParser.h"
-#include "platform/RegistryHive.h"
-#include "platform/TextEncoding.h"
+#include "platform/os/TextEncoding.h"
+#include "platform/wine/RegistryFileParser.h"
+#include "platform/wine/RegistryHive.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -7,7 +7,7 @@ QUARVEL_BUILD="$QUARVEL_ROOT/build"
 quarvel_packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev fonts-dejavu-core
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev clang-format
 )
 
 # A compiler cache speeds up rebuilds where one is installed; the build needs none.

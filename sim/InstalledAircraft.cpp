@@ -1,8 +1,8 @@
 #include "sim/InstalledAircraft.h"
 
-#include "platform/FileOperations.h"
-#include "platform/TextEncoding.h"
-#include "platform/WholeFileReader.h"
+#include "platform/os/FileOperations.h"
+#include "platform/os/TextEncoding.h"
+#include "platform/os/WholeFileReader.h"
 
 #include <algorithm>
 #include <cerrno>

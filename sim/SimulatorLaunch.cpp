@@ -1,6 +1,6 @@
 #include "sim/SimulatorLaunch.h"
 
-#include "platform/PathCase.h"
+#include "platform/wine/PathCase.h"
 
 #include <cstdlib>
 #include <system_error>

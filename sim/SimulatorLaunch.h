@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Launcher.h"
-#include "platform/WinePrefix.h"
+#include "platform/os/Launcher.h"
+#include "platform/wine/WinePrefix.h"
 
 #include <chrono>
 #include <filesystem>

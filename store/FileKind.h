@@ -32,24 +32,27 @@ struct FileKindInfo {
     std::string_view helpFile; // bare name, resolved in the Windows directory
     std::string_view title;    // window title; "%s" takes the other file's name
     int openCommand;           // the command of the File menu that opens it
+    std::string_view menuText; // that command's item
     FilePlace place;
 };
 
 inline constexpr std::array<FileKindInfo, 8> kFileKinds{{
-    {FileKind::Fs9Cfg, "fs9.cfg", "fs9help.ini", "Quarvel - FS9.CFG", 32776, FilePlace::PlayersFolder},
+    {FileKind::Fs9Cfg, "fs9.cfg", "fs9help.ini", "Quarvel - FS9.CFG", 32776, "Open FS9.CFG",
+     FilePlace::PlayersFolder},
     {FileKind::SceneryCfg, "scenery.cfg", "fs9sceneryhelp.ini", "Quarvel - SCENERY.CFG", 32777,
-     FilePlace::SimulatorFolder},
+     "Open Scenery.CFG", FilePlace::SimulatorFolder},
     {FileKind::DevicesCfg, "devices.cfg", "fs9deviceshelp.ini", "Quarvel - DEVICES.CFG", 32780,
-     FilePlace::SimulatorFolder},
+     "Open Devices.CFG", FilePlace::SimulatorFolder},
     {FileKind::DisplayCfg, "display.cfg", "fs9displayhelp.ini", "Quarvel - DISPLAY.CFG", 32781,
-     FilePlace::SimulatorFolder},
+     "Open Display.CFG", FilePlace::SimulatorFolder},
     {FileKind::SunEffectCfg, "suneffect.cfg", "fs9suneffecthelp.ini", "Quarvel - SUNEFFECT.CFG", 32782,
-     FilePlace::SimulatorFolder},
+     "Open SunEffect.CFG", FilePlace::SimulatorFolder},
     {FileKind::TerrainCfg, "terrain.cfg", "fs9terrainhelp.ini", "Quarvel - TERRAIN.CFG", 32783,
-     FilePlace::SimulatorFolder},
+     "Open Terrain.CFG", FilePlace::SimulatorFolder},
     {FileKind::AircraftCfg, "aircraft.cfg", "fs9aircrafthelp.ini", "Quarvel - AIRCRAFT.CFG", 65535,
-     FilePlace::AircraftFolder},
-    {FileKind::OtherFs9Cfg, "", "fs9help.ini", "Quarvel - %s", 32788, FilePlace::PlayersFolder},
+     "Open Aircraft.CFG", FilePlace::AircraftFolder},
+    {FileKind::OtherFs9Cfg, "", "fs9help.ini", "Quarvel - %s", 32788, "Open Other FS9.CFG",
+     FilePlace::PlayersFolder},
 }};
 
 // A kind's row is found by its value: each row stands at the place its kind's value names.

@@ -1,7 +1,7 @@
 #include "store/Fs9Locations.h"
 
-#include "platform/PathCase.h"
-#include "platform/TextEncoding.h"
+#include "platform/os/TextEncoding.h"
+#include "platform/wine/PathCase.h"
 #include "store/registry/CRegistryKey.h"
 #include "store/registry/Exception.h"
 #include "store/registry/RegistryException.h"

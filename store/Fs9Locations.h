@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/PrefixDiscovery.h"
-#include "platform/WindowsVersion.h"
-#include "platform/WinePrefix.h"
+#include "platform/wine/PrefixDiscovery.h"
+#include "platform/wine/WindowsVersion.h"
+#include "platform/wine/WinePrefix.h"
 #include "store/FileKind.h"
 #include "store/registry/RegistryApi.h"
 

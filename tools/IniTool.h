@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/WinePrefix.h"
+#include "platform/wine/WinePrefix.h"
 #include "store/profile/ProfileStore.h"
 
 #include <iosfwd>

@@ -1,7 +1,7 @@
 #include "tools/WhereCommand.h"
 
-#include "platform/PrefixDiscovery.h"
-#include "platform/WinePrefix.h"
+#include "platform/wine/PrefixDiscovery.h"
+#include "platform/wine/WinePrefix.h"
 #include "store/FileKind.h"
 #include "store/Fs9Locations.h"
 #include "store/registry/Exception.h"

@@ -1,5 +1,5 @@
-#include "platform/PrefixDiscovery.h"
-#include "platform/PrefixOption.h"
+#include "platform/wine/PrefixDiscovery.h"
+#include "platform/wine/PrefixOption.h"
 #include "store/profile/ProfileStore.h"
 #include "tools/DescriptorOutputBuffer.h"
 #include "tools/IniTool.h"

@@ -1,7 +1,7 @@
 // What looking for the simulator in the prefix managers' folders adds to start-up: twenty prefixes with a
 // 5 MB system.reg each, the simulator's key last in every file and its folder present in one prefix only,
 // so that every file is read to its end. The default prefix has no system.reg, so the search runs.
-#include "platform/PrefixDiscovery.h"
+#include "platform/wine/PrefixDiscovery.h"
 #include "tests/support/SimulatorPrefix.h"
 
 #include <benchmark/benchmark.h>

@@ -3,14 +3,14 @@
 // button to the hit's row selected, as the median of several runs; the work done before the row's
 // deliberate 100 ms delay starts is printed on its own.
 
-#include "platform/PosixLauncher.h"
-#include "platform/WinePrefix.h"
+#include "platform/os/PosixLauncher.h"
+#include "platform/wine/WinePrefix.h"
 #include "store/Fs9Locations.h"
 #include "tests/support/MemoryRegistry.h"
-#include "ui/CEditorDlg.h"
-#include "ui/EditorHost.h"
-#include "ui/ResourceIds.h"
-#include "ui/WindowSystem.h"
+#include "tests/ui/EditorDlgProbe.h"
+#include "ui/editor/EditorHost.h"
+#include "ui/editor/ResourceIds.h"
+#include "ui/framework/WindowSystem.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
     dialog.show();
     dialog.KillTimer(CEditorDlg::kLoadTimer);
     dialog.OnCommand(ID_OPEN_SCENERYCFG);
-    if (dialog.m_tree.sectionCount() != kSections + 1) {
+    if (probe(dialog).m_tree.sectionCount() != kSections + 1) {
         std::fprintf(stderr, "scenery.cfg did not load\n");
         return 1;
     }
@@ -124,15 +124,15 @@ int main(int argc, char** argv) {
     std::vector<double> untilArmed;
     std::vector<double> untilSelected;
     for (int run = 0; run < kRuns; ++run) {
-        dialog.m_tree.selectSection(dialog.m_tree.firstSection());
+        probe(dialog).m_tree.selectSection(probe(dialog).m_tree.firstSection());
         dialog.OnCommand(ID_SEARCH);
         untilArmed.push_back(static_cast<double>(windowSystem.pressed.nsecsElapsed()) / 1e6);
-        if (!waitFor([&] { return dialog.m_list.selectedCount() == 1; })) {
+        if (!waitFor([&] { return probe(dialog).m_list.selectedCount() == 1; })) {
             std::fprintf(stderr, "the hit was not selected\n");
             return 1;
         }
         untilSelected.push_back(static_cast<double>(windowSystem.pressed.nsecsElapsed()) / 1e6);
-        if (dialog.m_list.itemText(dialog.m_list.selectionMark(), 1) !=
+        if (probe(dialog).m_list.itemText(probe(dialog).m_list.selectionMark(), 1) !=
             QStringLiteral("Needle Airfield 100000")) {
             std::fprintf(stderr, "the wrong row was selected\n");
             return 1;

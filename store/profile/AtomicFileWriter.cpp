@@ -1,6 +1,6 @@
 #include "store/profile/AtomicFileWriter.h"
 
-#include "platform/UniqueFd.h"
+#include "platform/os/UniqueFd.h"
 #include "store/profile/ProfileError.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "store/profile/FileReader.h"
 
-#include "platform/WholeFileReader.h"
+#include "platform/os/WholeFileReader.h"
 #include "store/profile/ProfileError.h"
 
 #include <cerrno>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileBytes.h"
+#include "platform/os/FileBytes.h"
 #include "store/profile/FileStamp.h"
 
 #include <cstddef>

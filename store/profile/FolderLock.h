@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/UniqueFd.h"
+#include "platform/os/UniqueFd.h"
 
 #include <filesystem>
 

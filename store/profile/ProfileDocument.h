@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FileBytes.h"
-#include "platform/LargeBlockAllocator.h"
+#include "platform/os/FileBytes.h"
+#include "platform/os/LargeBlockAllocator.h"
 
 #include <cstddef>
 #include <cstdint>

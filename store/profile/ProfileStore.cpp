@@ -7,8 +7,8 @@
 #include "store/profile/ProfileError.h"
 #include "store/profile/SettingsInTurn.h"
 
-#include "platform/ExclusiveFile.h"
-#include "platform/UniqueFd.h"
+#include "platform/os/ExclusiveFile.h"
+#include "platform/os/UniqueFd.h"
 
 #include <algorithm>
 

@@ -9,7 +9,7 @@
 #include "store/profile/SectionRef.h"
 #include "store/profile/WriteRecord.h"
 
-#include "platform/Result.h"
+#include "platform/os/Result.h"
 
 #include <cstdint>
 #include <filesystem>

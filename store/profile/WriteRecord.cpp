@@ -1,7 +1,7 @@
 #include "store/profile/WriteRecord.h"
 
-#include "platform/UniqueFd.h"
-#include "platform/WholeFileReader.h"
+#include "platform/os/UniqueFd.h"
+#include "platform/os/WholeFileReader.h"
 
 #include <array>
 #include <cerrno>

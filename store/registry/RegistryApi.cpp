@@ -1,6 +1,6 @@
 #include "store/registry/RegistryApi.h"
 
-#include "platform/TextEncoding.h"
+#include "platform/os/TextEncoding.h"
 
 #include <algorithm>
 

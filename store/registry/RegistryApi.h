@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/HiveValue.h"
+#include "platform/wine/HiveValue.h"
 
 #include <cstdint>
 #include <string>
@@ -23,7 +23,7 @@ inline constexpr RegistryStatus kRegistryInvalidHandle = 6;
 inline constexpr RegistryStatus kRegistryMoreData = 234;
 inline constexpr RegistryStatus kRegistryCorrupt = 1009; // the registry's files cannot be read
 
-// Access rights, as Windows numbers them. Value types are those of platform/HiveValue.h.
+// Access rights, as Windows numbers them. Value types are those of platform/wine/HiveValue.h.
 inline constexpr std::uint32_t KEY_READ = 0x20019;
 inline constexpr std::uint32_t KEY_ALL_ACCESS = 0xF003F;
 

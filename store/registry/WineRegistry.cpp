@@ -1,6 +1,6 @@
 #include "store/registry/WineRegistry.h"
 
-#include "platform/TextEncoding.h"
+#include "platform/os/TextEncoding.h"
 
 #include <cerrno>
 #include <utility>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/RegistryHive.h"
-#include "platform/Result.h"
-#include "platform/WinePrefix.h"
+#include "platform/os/Result.h"
+#include "platform/wine/RegistryHive.h"
+#include "platform/wine/WinePrefix.h"
 #include "store/registry/RegistryApi.h"
 
 #include <map>

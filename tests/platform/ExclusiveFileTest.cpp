@@ -1,4 +1,4 @@
-#include "platform/ExclusiveFile.h"
+#include "platform/os/ExclusiveFile.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

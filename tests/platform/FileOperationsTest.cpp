@@ -1,4 +1,4 @@
-#include "platform/FileOperations.h"
+#include "platform/os/FileOperations.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/PathCase.h"
+#include "platform/wine/PathCase.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

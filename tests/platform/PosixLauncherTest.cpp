@@ -1,4 +1,4 @@
-#include "platform/PosixLauncher.h"
+#include "platform/os/PosixLauncher.h"
 #include "tests/platform/ScopedEnvironment.h"
 #include "tests/support/TempDir.h"
 

@@ -1,5 +1,5 @@
-#include "platform/PrefixDiscovery.h"
-#include "platform/RegistryTextScanner.h"
+#include "platform/wine/PrefixDiscovery.h"
+#include "platform/wine/RegistryTextScanner.h"
 #include "tests/platform/ScopedEnvironment.h"
 #include "tests/support/SimulatorPrefix.h"
 #include "tests/support/TempDir.h"

@@ -1,5 +1,5 @@
-#include "platform/RegistryFileParser.h"
-#include "platform/RegistryHive.h"
+#include "platform/wine/RegistryFileParser.h"
+#include "platform/wine/RegistryHive.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/TextEncoding.h"
+#include "platform/os/TextEncoding.h"
 
 #include <gtest/gtest.h>
 

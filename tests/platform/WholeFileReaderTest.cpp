@@ -1,4 +1,4 @@
-#include "platform/WholeFileReader.h"
+#include "platform/os/WholeFileReader.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/WinePrefix.h"
+#include "platform/wine/WinePrefix.h"
 #include "tests/platform/ScopedEnvironment.h"
 #include "tests/support/TempDir.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Launcher.h"
+#include "platform/os/Launcher.h"
 
 #include <chrono>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "tests/support/MemoryRegistry.h"
 
-#include "platform/TextEncoding.h"
+#include "platform/os/TextEncoding.h"
 
 #include <sstream>
 

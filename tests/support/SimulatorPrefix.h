@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PrefixDiscovery.h"
+#include "platform/wine/PrefixDiscovery.h"
 
 #include <filesystem>
 #include <fstream>

@@ -4,8 +4,8 @@
 #include "TestHost.h"
 #include "app/AcceleratorTable.h"
 #include "app/CEditorApp.h"
-#include "ui/CEditorDlg.h"
-#include "ui/ResourceIds.h"
+#include "tests/ui/EditorDlgProbe.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -221,20 +221,20 @@ protected:
 
 TEST_F(AcceleratorTest, KeysReachTheirCommandsThroughTheGate) {
     run([this](CEditorDlg& dialog) {
-        QTest::keyClick(&dialog.m_tree, Qt::Key_Delete);
-        QTest::keyClick(&dialog.m_tree, Qt::Key_Insert);
-        QTest::keyClick(&dialog.m_tree, Qt::Key_Delete, Qt::AltModifier);
-        QTest::keyClick(&dialog.m_tree, Qt::Key_Z, Qt::ControlModifier);
-        QTest::keyClick(&dialog.m_tree, Qt::Key_Y, Qt::ControlModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_Delete);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_Insert);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_Delete, Qt::AltModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_Y, Qt::ControlModifier);
         EXPECT_TRUE(commandsRun.empty()) << "no section and no key selected, no edit to take back";
 
-        QTest::keyClick(&dialog.m_tree, Qt::Key_F, Qt::ControlModifier);
-        QTest::keyClick(&dialog.m_tree, Qt::Key_Insert, Qt::AltModifier);
-        dialog.m_tree.selectSection(dialog.m_tree.appendSection(QStringLiteral("Main")));
-        dialog.m_list.selectRow(dialog.m_list.appendRow(QStringLiteral("key")));
-        QTest::keyClick(&dialog.m_list, Qt::Key_Insert);
-        QTest::keyClick(&dialog.m_list, Qt::Key_Delete);
-        QTest::keyClick(&dialog.m_list, Qt::Key_Delete, Qt::AltModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_Insert, Qt::AltModifier);
+        probe(dialog).m_tree.selectSection(probe(dialog).m_tree.appendSection(QStringLiteral("Main")));
+        probe(dialog).m_list.selectRow(probe(dialog).m_list.appendRow(QStringLiteral("key")));
+        QTest::keyClick(&probe(dialog).m_list, Qt::Key_Insert);
+        QTest::keyClick(&probe(dialog).m_list, Qt::Key_Delete);
+        QTest::keyClick(&probe(dialog).m_list, Qt::Key_Delete, Qt::AltModifier);
     });
     EXPECT_EQ(commandsRun,
               (std::vector<int>{ID_SEARCH, ID_ADD_SECTION, ID_ADD_KEY, ID_REMOVE_KEY, ID_REMOVE_SECTION}));
@@ -242,21 +242,21 @@ TEST_F(AcceleratorTest, KeysReachTheirCommandsThroughTheGate) {
 
 TEST_F(AcceleratorTest, TheFlagSwitchesThemOff) {
     run([](CEditorDlg& dialog) {
-        dialog.m_bAccelEnabled = 0;
-        QTest::keyClick(&dialog.m_tree, Qt::Key_F, Qt::ControlModifier);
-        QTest::keyClick(&dialog.m_tree, Qt::Key_Insert, Qt::AltModifier);
-        dialog.m_bAccelEnabled = 1;
+        probe(dialog).m_bAccelEnabled = 0;
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_Insert, Qt::AltModifier);
+        probe(dialog).m_bAccelEnabled = 1;
     });
     EXPECT_TRUE(commandsRun.empty());
 }
 
 TEST_F(AcceleratorTest, KeysTypedIntoATextDialogEditItsText) {
     run([](CEditorDlg& dialog) {
-        dialog.m_tree.selectSection(dialog.m_tree.appendSection(QStringLiteral("Main")));
-        dialog.m_list.selectRow(dialog.m_list.appendRow(QStringLiteral("key")));
+        probe(dialog).m_tree.selectSection(probe(dialog).m_tree.appendSection(QStringLiteral("Main")));
+        probe(dialog).m_list.selectRow(probe(dialog).m_list.appendRow(QStringLiteral("key")));
         QDialog entry(&dialog);
         QLineEdit edit(QStringLiteral("abc"), &entry);
-        dialog.m_bAccelEnabled = 0;
+        probe(dialog).m_bAccelEnabled = 0;
         ASSERT_TRUE(test::showActive(entry));
         edit.setFocus();
         edit.setCursorPosition(0);
@@ -268,7 +268,7 @@ TEST_F(AcceleratorTest, KeysTypedIntoATextDialogEditItsText) {
         QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(edit.text(), QStringLiteral("abc"));
         entry.close();
-        dialog.m_bAccelEnabled = 1;
+        probe(dialog).m_bAccelEnabled = 1;
     });
     EXPECT_TRUE(commandsRun.empty());
 }
@@ -278,17 +278,17 @@ TEST_F(AcceleratorTest, TheyActOnlyWhileTheMainWindowIsActiveAndNoMenuIsOpen) {
         QDialog about(&dialog);
         ASSERT_TRUE(test::showActive(about));
         QTest::keyClick(&about, Qt::Key_F, Qt::ControlModifier);
-        QTest::keyClick(&dialog.m_tree, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_F, Qt::ControlModifier);
         about.close();
         ASSERT_TRUE(test::showActive(dialog));
-        QTest::keyClick(&dialog.m_tree, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_F, Qt::ControlModifier);
         ASSERT_EQ(commandsRun.size(), 1U) << "active again, the key acts";
 
         QMenu menu(&dialog);
         menu.addAction(QStringLiteral("item"));
         menu.popup(dialog.mapToGlobal(QPoint(20, 20)));
         ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
-        QTest::keyClick(&dialog.m_tree, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClick(&probe(dialog).m_tree, Qt::Key_F, Qt::ControlModifier);
         menu.close();
     });
     EXPECT_EQ(commandsRun, std::vector<int>{ID_SEARCH});

@@ -1,8 +1,8 @@
 #include "EditorDlgFixture.h"
 
-#include "ui/CommandTable.h"
-#include "ui/MenuResource.h"
-#include "ui/ResourceIds.h"
+#include "ui/editor/MenuResource.h"
+#include "ui/editor/ResourceIds.h"
+#include "ui/framework/CommandTable.h"
 
 #include <QAbstractEventDispatcher>
 #include <QMenu>
@@ -93,11 +93,11 @@ protected:
         const auto path = [&folder](const char* name) {
             return folder.empty() ? folder : folder + name;
         };
-        dialog.m_strSceneryCfgPath = path("scenery.cfg");
-        dialog.m_strDevicesCfgPath = path("devices.cfg");
-        dialog.m_strDisplayCfgPath = path("display.cfg");
-        dialog.m_strSunEffectCfgPath = path("suneffect.cfg");
-        dialog.m_strTerrainCfgPath = path("terrain.cfg");
+        probe(dialog).m_strSceneryCfgPath = path("scenery.cfg");
+        probe(dialog).m_strDevicesCfgPath = path("devices.cfg");
+        probe(dialog).m_strDisplayCfgPath = path("display.cfg");
+        probe(dialog).m_strSunEffectCfgPath = path("suneffect.cfg");
+        probe(dialog).m_strTerrainCfgPath = path("terrain.cfg");
     }
     static constexpr int kOpenSimulatorFiles[] = {ID_OPEN_SCENERYCFG, ID_OPEN_DEVICESCFG, ID_OPEN_DISPLAYCFG,
                                                   ID_OPEN_SUNEFFECTCFG, ID_OPEN_TERRAINCFG};
@@ -116,7 +116,7 @@ TEST_F(CommandEnablingTest, EveryCommandOfEveryMenuIsRouted) {
 
 TEST_F(CommandEnablingTest, WithFs9CfgOpenItsOwnOpenIsGrayedAndSaveAndLaunchAreOffered) {
     simulatorFolderKnown();
-    dialog.m_fileopened = FileKind::Fs9Cfg;
+    probe(dialog).m_fileopened = FileKind::Fs9Cfg;
     EXPECT_FALSE(shownEnabled(ID_OPEN_FS9CFG));
     EXPECT_TRUE(shownEnabled(ID_SAVE_FS9CFG_AS));
     EXPECT_TRUE(shownEnabled(ID_LAUNCH_FS9));
@@ -132,7 +132,7 @@ TEST_F(CommandEnablingTest, EachSimulatorFileGraysOnlyItsOwnOpen) {
         {FileKind::TerrainCfg, ID_OPEN_TERRAINCFG},
     };
     for (const auto& [kind, ownOpen] : kinds) {
-        dialog.m_fileopened = kind;
+        probe(dialog).m_fileopened = kind;
         for (const int id : kOpenSimulatorFiles)
             EXPECT_EQ(shownEnabled(id), id != ownOpen)
                 << "kind " << static_cast<int>(kind) << ", item " << id;
@@ -143,10 +143,10 @@ TEST_F(CommandEnablingTest, EachSimulatorFileGraysOnlyItsOwnOpen) {
 }
 
 TEST_F(CommandEnablingTest, AnAircraftOrAnotherFs9Cfg) {
-    dialog.m_fileopened = FileKind::AircraftCfg;
+    probe(dialog).m_fileopened = FileKind::AircraftCfg;
     EXPECT_TRUE(shownEnabled(ID_OPEN_FS9CFG));
     EXPECT_FALSE(shownEnabled(ID_SAVE_FS9CFG_AS));
-    dialog.m_fileopened = FileKind::OtherFs9Cfg;
+    probe(dialog).m_fileopened = FileKind::OtherFs9Cfg;
     EXPECT_TRUE(shownEnabled(ID_OPEN_FS9CFG));
     EXPECT_TRUE(shownEnabled(ID_SAVE_FS9CFG_AS));
     EXPECT_TRUE(shownEnabled(ID_LAUNCH_FS9));
@@ -155,7 +155,7 @@ TEST_F(CommandEnablingTest, AnAircraftOrAnotherFs9Cfg) {
 TEST_F(CommandEnablingTest, WithoutTheSimulatorFolderItsFilesStayGrayed) {
     simulatorFolderUnknown();
     for (const FileKind kind : {FileKind::Fs9Cfg, FileKind::AircraftCfg, FileKind::OtherFs9Cfg}) {
-        dialog.m_fileopened = kind;
+        probe(dialog).m_fileopened = kind;
         for (const int id : kOpenSimulatorFiles)
             EXPECT_FALSE(shownEnabled(id)) << id;
         EXPECT_TRUE(shownEnabled(ID_OPEN_AIRCRAFTCFG));
@@ -171,22 +171,22 @@ TEST_F(CommandEnablingTest, KeyAndSectionCommandsFollowTheSelections) {
     EXPECT_TRUE(shownEnabled(ID_ADD_SECTION));
     EXPECT_TRUE(shownEnabled(ID_SEARCH));
 
-    dialog.m_tree.selectSection(dialog.m_tree.firstSection());
+    probe(dialog).m_tree.selectSection(probe(dialog).m_tree.firstSection());
     addKeys({"a", "b"});
     EXPECT_TRUE(shownEnabled(ID_ADD_KEY));
     EXPECT_TRUE(shownEnabled(ID_REMOVE_SECTION));
     EXPECT_FALSE(shownEnabled(ID_CHANGE_KEY));
 
-    dialog.m_list.selectRow(1);
+    probe(dialog).m_list.selectRow(1);
     EXPECT_TRUE(shownEnabled(ID_CHANGE_KEY));
     EXPECT_TRUE(shownEnabled(ID_REMOVE_KEY));
-    dialog.m_list.deleteAllRows();
+    probe(dialog).m_list.deleteAllRows();
     EXPECT_FALSE(shownEnabled(ID_CHANGE_KEY));
     EXPECT_FALSE(shownEnabled(ID_REMOVE_KEY));
 }
 
 TEST_F(CommandEnablingTest, CommandsWithoutARuleAreNeverGrayed) {
-    dialog.m_fileopened = FileKind::SceneryCfg;
+    probe(dialog).m_fileopened = FileKind::SceneryCfg;
     for (const int id : {ID_OPEN_OTHERFS9CFG, ID_OPEN_AIRCRAFTCFG, ID_APP_EXIT, IDM_ABOUTBOX})
         EXPECT_TRUE(shownEnabled(id)) << id;
     EXPECT_TRUE(dialog.menuItem(ID_DONATE)->isEnabled());
@@ -202,14 +202,14 @@ TEST_F(CommandEnablingTest, ThePassRunsWhenADropDownOpens) {
 
 TEST_F(CommandEnablingTest, TheWholeBarIsUpdatedWhenTheQueueRunsEmpty) {
     simulatorFolderKnown();
-    dialog.m_fileopened = FileKind::SceneryCfg;
+    probe(dialog).m_fileopened = FileKind::SceneryCfg;
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     QSignalSpy idle(dispatcher, &QAbstractEventDispatcher::aboutToBlock);
     ASSERT_TRUE(idle.wait(1000));
     EXPECT_FALSE(dialog.menuItem(ID_OPEN_SCENERYCFG)->isEnabled());
     EXPECT_FALSE(dialog.menuItem(ID_LAUNCH_FS9)->isEnabled());
 
-    dialog.m_fileopened = FileKind::Fs9Cfg;
+    probe(dialog).m_fileopened = FileKind::Fs9Cfg;
     idle.clear();
     ASSERT_TRUE(idle.wait(1000));
     EXPECT_TRUE(dialog.menuItem(ID_OPEN_SCENERYCFG)->isEnabled());
@@ -224,18 +224,18 @@ TEST_F(CommandEnablingTest, MenuAndKeyCommandsPassTheGate) {
     dialog.menuItem(ID_REMOVE_KEY)->setEnabled(true);
     dialog.menuItem(ID_REMOVE_KEY)->trigger(); // a stale item state does not get past the rule
     EXPECT_EQ(removals, 0);
-    dialog.m_list.selectRow(0);
+    probe(dialog).m_list.selectRow(0);
     dialog.menuItem(ID_REMOVE_KEY)->trigger();
     EXPECT_EQ(removals, 1);
 }
 
 TEST_F(CommandEnablingTest, TheKeyListMenuIsDecidedBeforeItShowsAndItsChoiceRuns) {
     addSections({"Main"});
-    dialog.m_tree.selectSection(dialog.m_tree.firstSection());
+    probe(dialog).m_tree.selectSection(probe(dialog).m_tree.firstSection());
     int adds = 0;
     dialog.commands().setHandler(ID_ADD_KEY, [&] { ++adds; });
     windowSystem.popupAnswers.push_back(ID_ADD_KEY);
-    emit dialog.m_list.customContextMenuRequested(QPoint(5, 5));
+    emit probe(dialog).m_list.customContextMenuRequested(QPoint(5, 5));
 
     ASSERT_EQ(windowSystem.popups.size(), 1U);
     const auto& items = windowSystem.popups[0].items;
@@ -251,7 +251,7 @@ TEST_F(CommandEnablingTest, TheKeyListMenuIsDecidedBeforeItShowsAndItsChoiceRuns
 TEST_F(CommandEnablingTest, TheTreeMenuGraysRemoveWithoutASectionAndADismissRunsNothing) {
     int removals = 0;
     dialog.commands().setHandler(ID_REMOVE_SECTION, [&] { ++removals; });
-    emit dialog.m_tree.customContextMenuRequested(QPoint(5, 5));
+    emit probe(dialog).m_tree.customContextMenuRequested(QPoint(5, 5));
     ASSERT_EQ(windowSystem.popups.size(), 1U);
     const auto& items = windowSystem.popups[0].items;
     ASSERT_EQ(items.size(), 2U);

@@ -1,5 +1,5 @@
-#include "ui/ControlLayout.h"
-#include "ui/SplitterDrag.h"
+#include "ui/framework/ControlLayout.h"
+#include "ui/controls/SplitterDrag.h"
 
 #include <gtest/gtest.h>
 

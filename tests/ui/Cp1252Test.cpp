@@ -1,4 +1,4 @@
-#include "ui/Cp1252.h"
+#include "ui/framework/Cp1252.h"
 
 #include <gtest/gtest.h>
 

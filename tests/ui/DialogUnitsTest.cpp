@@ -1,4 +1,4 @@
-#include "ui/DialogUnits.h"
+#include "ui/framework/DialogUnits.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -7,7 +7,7 @@
 
 #include "store/profile/AtomicFileWriter.h"
 #include "tests/support/TempDir.h"
-#include "ui/CEditorDlg.h"
+#include "tests/ui/EditorDlgProbe.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -39,22 +39,22 @@ protected:
     std::string fileBytes() const { return readBytes(host.fs9Cfg()); }
     std::filesystem::path playerHelp() const { return host.windowsDirectory() / "fs9help.ini"; }
 
-    QStringList rows() const { return rowTexts(dialog->m_list); }
-    QStringList sections() const { return sectionTexts(dialog->m_tree); }
-    void selectSection(int index) { dialog->m_tree.selectSection(index); }
+    QStringList rows() const { return rowTexts(probe(*dialog).m_list); }
+    QStringList sections() const { return sectionTexts(probe(*dialog).m_tree); }
+    void selectSection(int index) { probe(*dialog).m_tree.selectSection(index); }
     void clickRow(int row) {
-        QTreeWidgetItem* item = dialog->m_list.topLevelItem(row);
+        QTreeWidgetItem* item = probe(*dialog).m_list.topLevelItem(row);
         ASSERT_NE(item, nullptr);
         // Near the left edge: a row can be wider than the view.
-        QTest::mouseClick(dialog->m_list.viewport(), Qt::LeftButton, {},
-                          QPoint(5, dialog->m_list.visualItemRect(item).center().y()));
+        QTest::mouseClick(probe(*dialog).m_list.viewport(), Qt::LeftButton, {},
+                          QPoint(5, probe(*dialog).m_list.visualItemRect(item).center().y()));
     }
 
     // Scripts the next text-entry dialog: checks that the main window's keys are off while it is open,
     // runs the steps, and presses its default button unless a step closed it.
     void script(std::function<void(QDialog&)> steps) {
         windowSystem.modalScripts.emplace_back([this, steps](QDialog& shown) {
-            EXPECT_EQ(dialog->m_bAccelEnabled, 0);
+            EXPECT_EQ(probe(*dialog).m_bAccelEnabled, 0);
             steps(shown);
             if (shown.isVisible())
                 shown.accept();

@@ -4,8 +4,8 @@
 #include "FakeWindowSystem.h"
 #include "TestHost.h"
 
-#include "ui/CEditorDlg.h"
-#include "ui/ResourceIds.h"
+#include "tests/ui/EditorDlgProbe.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QAction>
 #include <QMenu>
@@ -31,11 +31,11 @@ protected:
 
     void addSections(std::initializer_list<const char*> names) {
         for (const char* name : names)
-            dialog.m_tree.appendSection(QString::fromLatin1(name));
+            probe(dialog).m_tree.appendSection(QString::fromLatin1(name));
     }
     void addKeys(std::initializer_list<const char*> keys) {
         for (const char* key : keys)
-            dialog.m_list.appendRow(QString::fromLatin1(key));
+            probe(dialog).m_list.appendRow(QString::fromLatin1(key));
     }
     // Whether the menu bar shows the command's item enabled after the pass that runs before it opens.
     bool shownEnabled(int id) {

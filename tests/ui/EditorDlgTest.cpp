@@ -1,8 +1,8 @@
 #include "EditorDlgFixture.h"
 
-#include "ui/CAboutDlg.h"
-#include "ui/MenuResource.h"
-#include "ui/ResourceIds.h"
+#include "ui/dialogs/CAboutDlg.h"
+#include "ui/editor/MenuResource.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QLabel>
 #include <QMenuBar>
@@ -83,37 +83,38 @@ TEST_F(EditorDlgTest, ControlsStandWhereTheTemplatePutsThem) {
     EXPECT_GT(widened, 0);
     EXPECT_EQ(dialog.clientArea().height(), units.toPixelsY(270));
     EXPECT_EQ(dialog.clientArea().y(), dialog.mainMenu().height());
-    EXPECT_EQ(dialog.m_tree.geometry(), units.toPixels(QRect(7, 7, 102, 256)));
-    EXPECT_EQ(dialog.m_list.geometry(), units.toPixels(QRect(114, 7, 271, 256)).adjusted(0, 0, widened, 0));
-    EXPECT_EQ(dialog.m_splitter.geometry(), units.toPixels(QRect(108, 7, 7, 256)));
-    EXPECT_EQ(QApplication::focusWidget(), &dialog.m_tree);
+    EXPECT_EQ(probe(dialog).m_tree.geometry(), units.toPixels(QRect(7, 7, 102, 256)));
+    EXPECT_EQ(probe(dialog).m_list.geometry(),
+              units.toPixels(QRect(114, 7, 271, 256)).adjusted(0, 0, widened, 0));
+    EXPECT_EQ(probe(dialog).m_splitter.geometry(), units.toPixels(QRect(108, 7, 7, 256)));
+    EXPECT_EQ(QApplication::focusWidget(), &probe(dialog).m_tree);
 }
 
 TEST_F(EditorDlgTest, ResizingKeepsTheTreeWidthAndTheMarginsAndGrowsTheList) {
-    const QRect tree = dialog.m_tree.geometry();
-    const QRect list = dialog.m_list.geometry();
-    const QRect splitter = dialog.m_splitter.geometry();
+    const QRect tree = probe(dialog).m_tree.geometry();
+    const QRect list = probe(dialog).m_list.geometry();
+    const QRect splitter = probe(dialog).m_splitter.geometry();
     const QSize client = dialog.clientArea().size();
 
     dialog.resize(dialog.width() + 150, dialog.height() + 90);
     const QSize grown = dialog.clientArea().size();
     ASSERT_EQ(grown, client + QSize(150, 90));
-    EXPECT_EQ(dialog.m_tree.geometry(), tree.adjusted(0, 0, 0, 90));
-    EXPECT_EQ(dialog.m_splitter.geometry(), splitter.adjusted(0, 0, 0, 90));
-    EXPECT_EQ(dialog.m_list.geometry(), list.adjusted(0, 0, 150, 90));
+    EXPECT_EQ(probe(dialog).m_tree.geometry(), tree.adjusted(0, 0, 0, 90));
+    EXPECT_EQ(probe(dialog).m_splitter.geometry(), splitter.adjusted(0, 0, 0, 90));
+    EXPECT_EQ(probe(dialog).m_list.geometry(), list.adjusted(0, 0, 150, 90));
 
     dialog.resize(dialog.width() - 150, dialog.height() - 90);
-    EXPECT_EQ(dialog.m_list.geometry(), list);
+    EXPECT_EQ(probe(dialog).m_list.geometry(), list);
 }
 
 TEST_F(EditorDlgTest, EnterEndsTheRun) {
-    QTest::keyClick(&dialog.m_tree, Qt::Key_Return);
+    QTest::keyClick(&probe(dialog).m_tree, Qt::Key_Return);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), IDOK);
 }
 
 TEST_F(EditorDlgTest, EscapeEndsTheRun) {
-    QTest::keyClick(&dialog.m_list, Qt::Key_Escape);
+    QTest::keyClick(&probe(dialog).m_list, Qt::Key_Escape);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), IDCANCEL);
 }
@@ -128,10 +129,10 @@ TEST_F(EditorDlgTest, TheCloseBoxAndExitEndTheRun) {
 }
 
 TEST_F(EditorDlgTest, TheAboutBoxShowsTheVersionAndLeavesTheWindowAsItWas) {
-    const QRect list = dialog.m_list.geometry();
+    const QRect list = probe(dialog).m_list.geometry();
     int accelDuringAbout = -1;
     windowSystem.modalScripts.emplace_back([&](QDialog& about) {
-        accelDuringAbout = dialog.m_bAccelEnabled;
+        accelDuringAbout = probe(dialog).m_bAccelEnabled;
         QStringList texts;
         for (const QLabel* label : about.findChildren<QLabel*>())
             texts << label->text();
@@ -153,19 +154,19 @@ TEST_F(EditorDlgTest, TheAboutBoxShowsTheVersionAndLeavesTheWindowAsItWas) {
     EXPECT_EQ(windowSystem.modalRuns[0].title, QStringLiteral("About Quarvel"));
     EXPECT_EQ(accelDuringAbout, 1);
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.m_list.geometry(), list);
+    EXPECT_EQ(probe(dialog).m_list.geometry(), list);
 }
 
 TEST_F(EditorDlgTest, StartsWithTheStateOfAFreshWindow) {
     CEditorDlg fresh(windowSystem, *host.host);
-    EXPECT_EQ(fresh.m_bAccelEnabled, 1);
-    EXPECT_EQ(fresh.m_fileopened, FileKind::Fs9Cfg);
-    EXPECT_TRUE(fresh.m_strFs9CfgPath.empty());
-    EXPECT_TRUE(fresh.m_strCfgPath.empty());
-    EXPECT_TRUE(fresh.m_strSceneryCfgPath.empty());
-    EXPECT_EQ(fresh.m_list.columnCount(), 0); // the columns come with the initialisation
+    EXPECT_EQ(probe(fresh).m_bAccelEnabled, 1);
+    EXPECT_EQ(probe(fresh).m_fileopened, FileKind::Fs9Cfg);
+    EXPECT_TRUE(probe(fresh).m_strFs9CfgPath.empty());
+    EXPECT_TRUE(probe(fresh).m_strCfgPath.empty());
+    EXPECT_TRUE(probe(fresh).m_strSceneryCfgPath.empty());
+    EXPECT_EQ(probe(fresh).m_list.columnCount(), 0); // the columns come with the initialisation
     fresh.show();
-    EXPECT_EQ(fresh.m_list.columnCount(), 3);
+    EXPECT_EQ(probe(fresh).m_list.columnCount(), 3);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/WindowSystem.h"
+#include "ui/framework/WindowSystem.h"
 
 #include <QDialog>
 #include <QPoint>

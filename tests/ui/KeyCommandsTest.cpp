@@ -2,7 +2,7 @@
 #include "EditingFixture.h"
 #include "WriteProtection.h"
 
-#include "ui/ResourceIds.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -35,12 +35,12 @@ TEST_F(KeyCommandsTest, ChangeWritesTheValueAndOnlyAnEditedDescription) {
         type(shown, "value", longValue);
     });
     // A double click below the last row acts on the marked row.
-    QTest::mouseDClick(dialog->m_list.viewport(), Qt::LeftButton, {},
-                       QPoint(5, dialog->m_list.height() - 30));
+    QTest::mouseDClick(probe(*dialog).m_list.viewport(), Qt::LeftButton, {},
+                       QPoint(5, probe(*dialog).m_list.height() - 30));
     EXPECT_EQ(fileBytes(), "[Main]\r\nk=" + longValue.toStdString() + "\r\nother=2\r\n");
     EXPECT_EQ(rows()[0], "k|" + longValue + "|Shipped words");
     EXPECT_FALSE(std::filesystem::exists(playerHelp())) << "the shipped description is not copied";
-    EXPECT_EQ(dialog->m_bAccelEnabled, 1);
+    EXPECT_EQ(probe(*dialog).m_bAccelEnabled, 1);
 
     clickRow(1);
     script([&](QDialog& shown) {
@@ -83,7 +83,7 @@ TEST_F(KeyCommandsTest, EveryWayOfClosingWritesNothingAndTurnsTheKeysBackOn) {
             closing(shown);
         });
         dialog->OnCommand(ID_CHANGE_KEY);
-        EXPECT_EQ(dialog->m_bAccelEnabled, 1);
+        EXPECT_EQ(probe(*dialog).m_bAccelEnabled, 1);
     }
     EXPECT_EQ(fileBytes(), "[Main]\r\nk=1\r\n");
     EXPECT_EQ(rows(), QStringList{"k|1|Shipped words"});
@@ -263,7 +263,7 @@ TEST_F(KeyCommandsTest, ALineChangedByAnotherProgramIsNotOverwritten) {
 TEST_F(KeyCommandsTest, TheWindowsOwnWriteIsNotReadBackButAnotherProgramsBeforeItIs) {
     start("[Main]\r\nk=1\r\n[Other]\r\nx=1\r\n");
     clickRow(0);
-    const QSignalSpy treeFills(dialog->m_tree.model(), &QAbstractItemModel::modelReset);
+    const QSignalSpy treeFills(probe(*dialog).m_tree.model(), &QAbstractItemModel::modelReset);
     script([](QDialog& shown) { type(shown, "value", QStringLiteral("2")); });
     dialog->OnCommand(ID_CHANGE_KEY);
     test::refocus(*dialog);
@@ -361,13 +361,13 @@ TEST_F(KeyCommandsTest, ALineWithoutEqualsRefusesOneInTheDialog) {
 // With no row selected, as after a fill, the keys a player reaches for select one and Change is offered.
 TEST_F(KeyCommandsTest, HomeEndAndSpaceSelectARowWhenNoneIs) {
     start("[Main]\r\na=1\r\nb=2\r\nc=3\r\n");
-    dialog->m_list.setFocus();
+    probe(*dialog).m_list.setFocus();
     const auto after = [this](Qt::Key key) {
-        dialog->m_list.clearSelection();
-        QTest::keyClick(&dialog->m_list, key);
-        return dialog->m_list.selectedCount() == 1 &&
+        probe(*dialog).m_list.clearSelection();
+        QTest::keyClick(&probe(*dialog).m_list, key);
+        return probe(*dialog).m_list.selectedCount() == 1 &&
                        dialog->commands().ruleAnswer(ID_CHANGE_KEY).value_or(false)
-                   ? dialog->m_list.selectionMark()
+                   ? probe(*dialog).m_list.selectionMark()
                    : -1;
     };
     EXPECT_EQ(after(Qt::Key_Home), 0);

@@ -1,5 +1,5 @@
-#include "ui/CKeyListCtrl.h"
-#include "ui/CSectionTreeCtrl.h"
+#include "ui/controls/CKeyListCtrl.h"
+#include "ui/controls/CSectionTreeCtrl.h"
 
 #include <memory>
 
@@ -22,9 +22,9 @@ protected:
     CKeyListCtrl list;
 
     void SetUp() override {
-        list.InsertColumn(QStringLiteral("Key"), 100);
-        list.InsertColumn(QStringLiteral("Value"), 50);
-        list.InsertColumn(QStringLiteral("Help"), 100);
+        list.insertColumn(QStringLiteral("Key"), 100);
+        list.insertColumn(QStringLiteral("Value"), 50);
+        list.insertColumn(QStringLiteral("Help"), 100);
         list.resize(400, 300);
     }
 
@@ -236,8 +236,8 @@ TEST_F(SectionTreeTest, CellsCutShortShowTheirWholeTextAsATooltip) {
               QStringLiteral("<p style=\"white-space:pre\">%1</p>").arg(name.toHtmlEscaped()));
 
     CKeyListCtrl list;
-    list.InsertColumn(QStringLiteral("Key"), 30);
-    list.InsertColumn(QStringLiteral("Value"), 30);
+    list.insertColumn(QStringLiteral("Key"), 30);
+    list.insertColumn(QStringLiteral("Value"), 30);
     list.appendRow(QStringLiteral("k"));
     const QString value(3000, QLatin1Char('v'));
     list.setItemText(0, 1, value);

@@ -4,8 +4,8 @@
 #include "WindowTexts.h"
 #include "WriteProtection.h"
 
-#include "ui/CEditorDlg.h"
-#include "ui/ResourceIds.h"
+#include "tests/ui/EditorDlgProbe.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QAction>
 #include <QApplication>
@@ -60,9 +60,11 @@ protected:
         return host.write(host.simulatorFolder() / name, bytes);
     }
 
-    QStringList sections() const { return test::sectionTexts(dialog->m_tree); }
-    QString selectedSection() const { return dialog->m_tree.sectionText(dialog->m_tree.selectedSection()); }
-    QStringList rows() const { return test::rowTexts(dialog->m_list); }
+    QStringList sections() const { return test::sectionTexts(probe(*dialog).m_tree); }
+    QString selectedSection() const {
+        return probe(*dialog).m_tree.sectionText(probe(*dialog).m_tree.selectedSection());
+    }
+    QStringList rows() const { return test::rowTexts(probe(*dialog).m_list); }
     bool enabled(int id) const { return dialog->commands().ruleAnswer(id).value_or(true); }
 
     test::FakeWindowSystem windowSystem;
@@ -77,12 +79,12 @@ TEST_F(LoadingTest, FirstStartListsTheSectionsAndTheFirstSectionsKeys) {
     start();
 
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - FS9.CFG"));
-    EXPECT_EQ(dialog->m_strCfgPath, host.fs9Cfg().string());
-    EXPECT_EQ(dialog->m_strHelpIni, "fs9help.ini");
+    EXPECT_EQ(probe(*dialog).m_strCfgPath, host.fs9Cfg().string());
+    EXPECT_EQ(probe(*dialog).m_strHelpIni, "fs9help.ini");
     EXPECT_EQ(sections(), (QStringList{"Main", "DISPLAY"}));
     EXPECT_EQ(selectedSection(), QStringLiteral("Main"));
     EXPECT_EQ(rows(), QStringList{"User Objects|Airplanes|What the user may pick"});
-    EXPECT_EQ(dialog->m_list.selectionMark(), -1);
+    EXPECT_EQ(probe(*dialog).m_list.selectionMark(), -1);
     EXPECT_FALSE(enabled(ID_CHANGE_KEY));
     EXPECT_TRUE(windowSystem.messageBoxes.empty());
 }
@@ -90,10 +92,10 @@ TEST_F(LoadingTest, FirstStartListsTheSectionsAndTheFirstSectionsKeys) {
 TEST_F(LoadingTest, SimulatorPathsComeFromTheRegistry) {
     start();
     const std::string folder = host.simulatorFolder().string();
-    EXPECT_EQ(dialog->m_strFs9Path, folder);
-    EXPECT_EQ(dialog->m_strSceneryCfgPath, folder + "/scenery.cfg");
-    EXPECT_EQ(dialog->m_strTerrainCfgPath, folder + "/terrain.cfg");
-    EXPECT_EQ(dialog->m_strAircraftFolder, folder + "/aircraft");
+    EXPECT_EQ(probe(*dialog).m_strFs9Path, folder);
+    EXPECT_EQ(probe(*dialog).m_strSceneryCfgPath, folder + "/scenery.cfg");
+    EXPECT_EQ(probe(*dialog).m_strTerrainCfgPath, folder + "/terrain.cfg");
+    EXPECT_EQ(probe(*dialog).m_strAircraftFolder, folder + "/aircraft");
 }
 
 TEST_F(LoadingTest, EveryKindLoadsItsFileWithItsTitleAndHelpFile) {
@@ -124,8 +126,8 @@ TEST_F(LoadingTest, EveryKindLoadsItsFileWithItsTitleAndHelpFile) {
         const std::filesystem::path file =
             c.file != nullptr ? host.simulatorFolder() / c.file : host.fs9Cfg();
         EXPECT_EQ(dialog->windowTitle(), QString::fromLatin1(c.title));
-        EXPECT_EQ(dialog->m_strCfgPath, file.string());
-        EXPECT_EQ(dialog->m_strHelpIni, c.helpFile);
+        EXPECT_EQ(probe(*dialog).m_strCfgPath, file.string());
+        EXPECT_EQ(probe(*dialog).m_strHelpIni, c.helpFile);
         EXPECT_EQ(sections(), QStringList{QString::fromStdString(file.filename().string())});
         EXPECT_EQ(rows(), QStringList{"Key|Value|help of " + QString::fromLatin1(c.helpFile)}) << c.title;
         EXPECT_FALSE(dialog->OnCommand(c.command)) << "the open kind's own command is grayed";
@@ -136,7 +138,7 @@ TEST_F(LoadingTest, EveryKindLoadsItsFileWithItsTitleAndHelpFile) {
 TEST_F(LoadingTest, AnOutOfRangeKindIsReportedAndChangesNothing) {
     host.write(host.fs9Cfg(), "[Main]\r\n");
     start();
-    dialog->m_fileopened = static_cast<FileKind>(8);
+    probe(*dialog).m_fileopened = static_cast<FileKind>(8);
     dialog->ReadCfg();
     ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
     EXPECT_EQ(windowSystem.messageBoxes[0].text, QStringLiteral("Invalid m_fileopened value in ReadCfg()"));
@@ -162,8 +164,8 @@ TEST_F(LoadingTest, AMissingFileIsPromptedForAndNoEndsTheProgram) {
     EXPECT_TRUE(windowSystem.fileDialogs.empty());
     // What the open kind is stays settled even though its file could not be opened; the title names only a
     // file shown.
-    EXPECT_EQ(dialog->m_strCfgPath, path);
-    EXPECT_EQ(dialog->m_strHelpIni, "fs9help.ini");
+    EXPECT_EQ(probe(*dialog).m_strCfgPath, path);
+    EXPECT_EQ(probe(*dialog).m_strHelpIni, "fs9help.ini");
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel"));
 }
 
@@ -193,12 +195,12 @@ TEST_F(LoadingTest, AFileThatCannotBeWrittenIsShownForReading) {
     EXPECT_TRUE(windowSystem.messageBoxes.empty());
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - FS9.CFG (read-only)"));
     EXPECT_EQ(rows(), QStringList{"k|1|"});
-    dialog->m_list.selectRow(0);
+    probe(*dialog).m_list.selectRow(0);
     for (const int id : {ID_ADD_SECTION, ID_REMOVE_SECTION, ID_ADD_KEY, ID_CHANGE_KEY, ID_REMOVE_KEY})
         EXPECT_FALSE(enabled(id)) << id;
     for (const int id : {ID_SEARCH, ID_SEARCH_NEXT, ID_SAVE_FS9CFG_AS})
         EXPECT_TRUE(enabled(id)) << id;
-    emit dialog->m_list.customContextMenuRequested({});
+    emit probe(*dialog).m_list.customContextMenuRequested({});
     ASSERT_EQ(windowSystem.popups.size(), 1U);
     for (const auto& item : windowSystem.popups[0].items)
         EXPECT_TRUE(item.separator || !item.enabled) << item.text.toStdString();
@@ -254,18 +256,18 @@ TEST_F(LoadingTest, BrowsingReplacesTheKindsPathAndLoadsItShortlyAfter) {
               QStringLiteral("Flight Simulator Configuration Files (*.cfg)|*.cfg|All Files|*.*||"));
     EXPECT_EQ(request.flags, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING |
                                  OFN_FORCESHOWHIDDEN);
-    EXPECT_EQ(dialog->m_strSceneryCfgPath, chosen.string());
+    EXPECT_EQ(probe(*dialog).m_strSceneryCfgPath, chosen.string());
     EXPECT_EQ(sections(), QStringList{"Main"}) << "the tree keeps what it showed until the reload";
 
     ASSERT_TRUE(QTest::qWaitFor([this] { return sections() == QStringList{"Area.001"}; }));
-    EXPECT_EQ(dialog->m_strCfgPath, chosen.string());
+    EXPECT_EQ(probe(*dialog).m_strCfgPath, chosen.string());
     EXPECT_EQ(rows(), QStringList{"Title|Home|"});
     EXPECT_TRUE(dialog->isVisible());
 
     // From now on the command opens the chosen file.
     dialog->OnCommand(ID_OPEN_FS9CFG);
     dialog->OnCommand(ID_OPEN_SCENERYCFG);
-    EXPECT_EQ(dialog->m_strCfgPath, chosen.string());
+    EXPECT_EQ(probe(*dialog).m_strCfgPath, chosen.string());
     EXPECT_EQ(windowSystem.messageBoxes.size(), 1U);
 }
 
@@ -289,13 +291,13 @@ TEST_F(LoadingTest, ARefusedPromptKeepsTheFileShownBefore) {
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(windowSystem.messageBoxes.size(), 3U);
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - FS9.CFG"));
-    EXPECT_EQ(dialog->m_fileopened, FileKind::Fs9Cfg);
-    EXPECT_EQ(dialog->m_strCfgPath, host.fs9Cfg().string());
-    EXPECT_EQ(dialog->m_strFs9CfgPath, host.fs9Cfg().string());
-    EXPECT_EQ(dialog->m_strSceneryCfgPath, (host.simulatorFolder() / "scenery.cfg").string());
+    EXPECT_EQ(probe(*dialog).m_fileopened, FileKind::Fs9Cfg);
+    EXPECT_EQ(probe(*dialog).m_strCfgPath, host.fs9Cfg().string());
+    EXPECT_EQ(probe(*dialog).m_strFs9CfgPath, host.fs9Cfg().string());
+    EXPECT_EQ(probe(*dialog).m_strSceneryCfgPath, (host.simulatorFolder() / "scenery.cfg").string());
     EXPECT_EQ(rows(), QStringList{"k|1|"});
     EXPECT_TRUE(enabled(ID_OPEN_SCENERYCFG));
-    dialog->m_list.selectRow(0);
+    probe(*dialog).m_list.selectRow(0);
     windowSystem.modalScripts.emplace_back([](QDialog& shown) {
         shown.findChild<QLineEdit*>(QStringLiteral("value"))->setText(QStringLiteral("2"));
         shown.accept();
@@ -333,8 +335,8 @@ TEST_F(LoadingWithoutSimulatorTest, RegistryErrorOnceThenFs9CfgLoadsAndSimulator
     EXPECT_EQ(host.registry->openKeyCount(), 0U);
 
     EXPECT_EQ(sections(), QStringList{"Main"});
-    EXPECT_TRUE(dialog->m_strFs9Path.empty());
-    EXPECT_TRUE(dialog->m_strAircraftFolder.empty());
+    EXPECT_TRUE(probe(*dialog).m_strFs9Path.empty());
+    EXPECT_TRUE(probe(*dialog).m_strAircraftFolder.empty());
     for (const int id : {ID_OPEN_SCENERYCFG, ID_OPEN_DEVICESCFG, ID_OPEN_DISPLAYCFG, ID_OPEN_SUNEFFECTCFG,
                          ID_OPEN_TERRAINCFG}) {
         EXPECT_FALSE(enabled(id)) << id;
@@ -361,8 +363,8 @@ TEST_F(LoadingWithoutSimulatorTest, OldWindowsKeepsFs9CfgBelowTheWindowsDirector
     windowSystem.messageBoxAnswers = {IDOK, IDNO};
     start();
     ASSERT_TRUE(QTest::qWaitFor([this] { return !dialog->isVisible(); }));
-    EXPECT_EQ(dialog->m_osvi.major, 4U);
-    EXPECT_EQ(dialog->m_strFs9CfgPath,
+    EXPECT_EQ(probe(*dialog).m_osvi.major, 4U);
+    EXPECT_EQ(probe(*dialog).m_strFs9CfgPath,
               (host.windowsDirectory() / "Application Data" / "Microsoft" / "FS9" / "fs9.cfg").string());
 }
 
@@ -378,17 +380,17 @@ TEST_F(LoadingTest, AFileThatOpensButCannotBeReadLeavesNothingOfThePreviousFile)
     EXPECT_EQ(windowSystem.messageBoxes[0].caption, QStringLiteral("Error reading file"));
     EXPECT_TRUE(windowSystem.messageBoxes[0].text.contains(QString::fromStdString(scenery.string())));
     EXPECT_EQ(windowSystem.messageBoxes[0].style, MB_OK | MB_ICONEXCLAMATION);
-    EXPECT_EQ(dialog->m_strCfgPath, scenery.string());
+    EXPECT_EQ(probe(*dialog).m_strCfgPath, scenery.string());
     EXPECT_TRUE(sections().isEmpty());
-    EXPECT_EQ(dialog->m_list.rowCount(), 0);
+    EXPECT_EQ(probe(*dialog).m_list.rowCount(), 0);
 }
 
 TEST_F(LoadingTest, AFileWithoutSectionsLeavesTreeAndListEmpty) {
     host.write(host.fs9Cfg(), "; nothing here yet\r\nstray=line\r\n");
     start();
     EXPECT_TRUE(sections().isEmpty());
-    EXPECT_EQ(dialog->m_tree.selectedSection(), CSectionTreeCtrl::kNone);
-    EXPECT_EQ(dialog->m_list.rowCount(), 0);
+    EXPECT_EQ(probe(*dialog).m_tree.selectedSection(), CSectionTreeCtrl::kNone);
+    EXPECT_EQ(probe(*dialog).m_list.rowCount(), 0);
     EXPECT_FALSE(enabled(ID_ADD_KEY));
     EXPECT_TRUE(enabled(ID_ADD_SECTION));
 }
@@ -405,10 +407,10 @@ TEST_F(LoadingTest, BigFilesShowEverySectionAndEveryLine) {
     }
     host.write(host.fs9Cfg(), longSection + bytes);
     start();
-    EXPECT_EQ(dialog->m_tree.sectionCount(), 2001);
+    EXPECT_EQ(probe(*dialog).m_tree.sectionCount(), 2001);
     EXPECT_EQ(sections().last(), QStringLiteral("Area.1999"));
-    EXPECT_EQ(dialog->m_list.rowCount(), lineCount);
-    EXPECT_EQ(dialog->m_list.itemText(lineCount - 1, 0), QString("Key%1").arg(lineCount - 1));
+    EXPECT_EQ(probe(*dialog).m_list.rowCount(), lineCount);
+    EXPECT_EQ(probe(*dialog).m_list.itemText(lineCount - 1, 0), QString("Key%1").arg(lineCount - 1));
 }
 
 TEST_F(LoadingTest, RowsFollowTheLinesOfTheSection) {
@@ -426,9 +428,10 @@ TEST_F(LoadingTest, SelectingASectionReadsItAfresh) {
     host.write(host.fs9Cfg(), "[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
     start();
     host.write(host.fs9Cfg(), "[A]\r\nx=changed outside\r\n");
-    dialog->m_tree.selectSection(dialog->m_tree.nextSection(dialog->m_tree.firstSection()));
+    probe(*dialog).m_tree.selectSection(
+        probe(*dialog).m_tree.nextSection(probe(*dialog).m_tree.firstSection()));
     EXPECT_TRUE(rows().isEmpty()) << "a section removed by another program lists nothing";
-    dialog->m_tree.selectSection(dialog->m_tree.firstSection());
+    probe(*dialog).m_tree.selectSection(probe(*dialog).m_tree.firstSection());
     EXPECT_EQ(rows(), QStringList{"x|changed outside|"});
     EXPECT_TRUE(windowSystem.messageBoxes.empty());
 }
@@ -436,11 +439,11 @@ TEST_F(LoadingTest, SelectingASectionReadsItAfresh) {
 TEST_F(LoadingTest, TheSearchTimerSelectsTheFoundRow) {
     host.write(host.fs9Cfg(), "[A]\r\nx=1\r\ny=2\r\n");
     start();
-    dialog->m_nFoundItem = 1;
+    probe(*dialog).m_nFoundItem = 1;
     dialog->SetTimer(CEditorDlg::kSearchTimer, 100);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->m_list.selectedCount() == 1; }));
-    EXPECT_EQ(dialog->m_list.selectionMark(), 1);
-    EXPECT_TRUE(dialog->m_list.hasFocus());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return probe(*dialog).m_list.selectedCount() == 1; }));
+    EXPECT_EQ(probe(*dialog).m_list.selectionMark(), 1);
+    EXPECT_TRUE(probe(*dialog).m_list.hasFocus());
 }
 
 std::string keyLines(int count, int changed) {
@@ -457,33 +460,34 @@ TEST_F(LoadingTest, AnOutsideChangeShowsWhenTheWindowGetsTheFocusInTheSamePlace)
     host.write(host.fs9Cfg(),
                "[A]\r\n[B]\r\n" + keyLines(100, -1) + "[B]\r\n" + keyLines(100, -1) + "[C]\r\n");
     start();
-    dialog->m_tree.selectSection(2); // the second [B]
-    dialog->m_list.selectRow(60);
+    probe(*dialog).m_tree.selectSection(2); // the second [B]
+    probe(*dialog).m_list.selectRow(60);
     QCoreApplication::processEvents(); // the list lays out its rows
-    dialog->m_list.verticalScrollBar()->setValue(40);
-    ASSERT_EQ(dialog->m_list.verticalScrollBar()->value(), 40) << "the list must be too short for its rows";
+    probe(*dialog).m_list.verticalScrollBar()->setValue(40);
+    ASSERT_EQ(probe(*dialog).m_list.verticalScrollBar()->value(), 40)
+        << "the list must be too short for its rows";
 
     host.write(host.fs9Cfg(),
                "[New]\r\n[A]\r\n[B]\r\n" + keyLines(100, 5) + "[b]\r\n" + keyLines(100, 5) + "[C]\r\n");
     test::refocus(*dialog);
     EXPECT_EQ(sections(), (QStringList{"New", "A", "B", "b", "C"}));
-    EXPECT_EQ(dialog->m_tree.selectedSection(), 3);
+    EXPECT_EQ(probe(*dialog).m_tree.selectedSection(), 3);
     EXPECT_EQ(rows().at(5), "k5|changed|");
-    EXPECT_EQ(dialog->m_list.selectionMark(), 60);
-    EXPECT_EQ(dialog->m_list.verticalScrollBar()->value(), 40);
+    EXPECT_EQ(probe(*dialog).m_list.selectionMark(), 60);
+    EXPECT_EQ(probe(*dialog).m_list.verticalScrollBar()->value(), 40);
 }
 
 TEST_F(LoadingTest, ACommandWorksOnTheFileAsItIsNow) {
     host.write(host.fs9Cfg(), "[A]\r\na=1\r\n[C]\r\nc=1\r\n");
     start();
-    dialog->m_tree.selectSection(1);
-    dialog->m_list.selectRow(0);
+    probe(*dialog).m_tree.selectSection(1);
+    probe(*dialog).m_list.selectRow(0);
     host.write(host.fs9Cfg(), "[A]\r\na=2\r\n[D]\r\nc=1\r\n");
     dialog->OnCommand(ID_CHANGE_KEY);
     EXPECT_EQ(sections(), (QStringList{"A", "D"}));
     EXPECT_EQ(selectedSection(), "A") << "the selected section is gone: the first takes its place";
     EXPECT_EQ(rows(), QStringList{"a|2|"});
-    EXPECT_EQ(dialog->m_list.selectedCount(), 0) << "the selected row holds another line now";
+    EXPECT_EQ(probe(*dialog).m_list.selectedCount(), 0) << "the selected row holds another line now";
 }
 
 TEST_F(LoadingTest, AFileThatCannotBeReadAfterAnOutsideChangeIsReportedOnce) {
@@ -495,7 +499,7 @@ TEST_F(LoadingTest, AFileThatCannotBeReadAfterAnOutsideChangeIsReportedOnce) {
     test::refocus(*dialog);
     ASSERT_EQ(windowSystem.messageBoxes.size(), 1U);
     EXPECT_EQ(windowSystem.messageBoxes[0].caption, "Error reading file");
-    EXPECT_EQ(dialog->m_tree.sectionCount(), 0);
+    EXPECT_EQ(probe(*dialog).m_tree.sectionCount(), 0);
 }
 
 } // namespace

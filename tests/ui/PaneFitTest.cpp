@@ -2,7 +2,7 @@
 // keyboard focus, a new section in view, and a dialog that grows with its texts.
 #include "EditingFixture.h"
 
-#include "ui/ResourceIds.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -20,26 +20,27 @@ QColor selectedRowColour(const CSectionTreeCtrl& tree) {
 
 TEST_F(PaneFitTest, TheFirstFileWidensTheSectionPaneForItsNamesUpToAThirdOfTheWindowAndLaterOnesKeepIt) {
     start("[Main]\r\n[DISPLAY.Device.RADEON 9800 PRO.0]\r\nMode=1024x768x32\r\n");
-    const int first = dialog->m_tree.width();
-    EXPECT_GE(first, dialog->m_tree.widthForNames());
+    const int first = probe(*dialog).m_tree.width();
+    EXPECT_GE(first, probe(*dialog).m_tree.widthForNames());
     host.write(host.fs9Cfg(), "[" + std::string(300, 'N') + "]\r\n");
     dialog->OnCommand(ID_OPEN_FS9CFG);
-    EXPECT_EQ(dialog->m_tree.width(), first);
+    EXPECT_EQ(probe(*dialog).m_tree.width(), first);
 
     CEditorDlg another(windowSystem, *host.host);
     ASSERT_TRUE(test::showActive(another));
-    ASSERT_TRUE(QTest::qWaitFor([&another] { return another.m_tree.sectionCount() == 1; }));
-    EXPECT_EQ(another.m_tree.width(), another.clientArea().width() / 3) << "a longer name gets a third";
+    ASSERT_TRUE(QTest::qWaitFor([&another] { return probe(another).m_tree.sectionCount() == 1; }));
+    EXPECT_EQ(probe(another).m_tree.width(), another.clientArea().width() / 3)
+        << "a longer name gets a third";
 }
 
 TEST_F(PaneFitTest, TheSelectedSectionIsDrawnDifferentlyWhenTheTreeHasTheFocus) {
     start("[Main]\r\nk=1\r\n");
-    dialog->m_tree.setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->m_tree.hasFocus(); }));
-    const QColor focused = selectedRowColour(dialog->m_tree);
-    dialog->m_list.setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->m_list.hasFocus(); }));
-    EXPECT_NE(selectedRowColour(dialog->m_tree), focused);
+    probe(*dialog).m_tree.setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return probe(*dialog).m_tree.hasFocus(); }));
+    const QColor focused = selectedRowColour(probe(*dialog).m_tree);
+    probe(*dialog).m_list.setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return probe(*dialog).m_list.hasFocus(); }));
+    EXPECT_NE(selectedRowColour(probe(*dialog).m_tree), focused);
 }
 
 TEST_F(PaneFitTest, AnAddedSectionIsScrolledIntoViewAndLeftUnselected) {
@@ -49,7 +50,7 @@ TEST_F(PaneFitTest, AnAddedSectionIsScrolledIntoViewAndLeftUnselected) {
     start(bytes);
     script([](QDialog& shown) { type(shown, "name", QStringLiteral("Added")); });
     dialog->OnCommand(ID_ADD_SECTION);
-    const CSectionTreeCtrl& tree = dialog->m_tree;
+    const CSectionTreeCtrl& tree = probe(*dialog).m_tree;
     const int added = tree.sectionCount() - 1;
     EXPECT_EQ(tree.sectionText(added), QStringLiteral("Added"));
     EXPECT_TRUE(tree.viewport()->rect().contains(tree.visualRect(tree.model()->index(added, 0))));

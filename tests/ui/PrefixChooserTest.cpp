@@ -1,6 +1,6 @@
 #include "FakeWindowSystem.h"
 
-#include "ui/CPrefixChooserDlg.h"
+#include "ui/dialogs/CPrefixChooserDlg.h"
 
 #include <QHeaderView>
 #include <QPushButton>

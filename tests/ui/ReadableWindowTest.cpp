@@ -28,11 +28,11 @@ TEST_F(ReadableWindowTest, EscapeOverTheBarsOwnItemLeavesTheMenuBarOnly) {
 
 TEST_F(ReadableWindowTest, TheFirstDownAfterAFillSelectsTheFirstRow) {
     addKeys({"Alpha", "Beta", "Gamma"});
-    dialog.m_list.setFocus();
-    QTest::keyClick(&dialog.m_list, Qt::Key_Down);
-    EXPECT_EQ(dialog.m_list.selectionMark(), 0);
-    QTest::keyClick(&dialog.m_list, Qt::Key_Down);
-    EXPECT_EQ(dialog.m_list.selectionMark(), 1);
+    probe(dialog).m_list.setFocus();
+    QTest::keyClick(&probe(dialog).m_list, Qt::Key_Down);
+    EXPECT_EQ(probe(dialog).m_list.selectionMark(), 0);
+    QTest::keyClick(&probe(dialog).m_list, Qt::Key_Down);
+    EXPECT_EQ(probe(dialog).m_list.selectionMark(), 1);
 }
 
 // A large desktop font, or a scale factor, makes the template larger than the screen.
@@ -53,7 +53,7 @@ TEST(FirstWindowSizeTest, KeepsTheWindowWithinTheScreenAndTheLayoutIntact) {
             << "frame " << dialog.frameGeometry().width() << "x" << dialog.frameGeometry().height();
         // The list still ends short of the window's right edge, by the template's margin.
         const DialogUnits& units = dialog.dialogUnits();
-        EXPECT_EQ(dialog.clientArea().width() - dialog.m_list.geometry().right() - 1,
+        EXPECT_EQ(dialog.clientArea().width() - probe(dialog).m_list.geometry().right() - 1,
                   units.toPixelsX(392) - units.toPixelsX(114) - units.toPixelsX(271));
     }
     QApplication::setFont(desktop);

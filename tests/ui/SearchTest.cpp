@@ -1,7 +1,7 @@
 // Search and Search Next as a player uses them: where they land, what is selected, and when.
 #include "EditingFixture.h"
 
-#include "ui/ResourceIds.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QElapsedTimer>
 
@@ -20,13 +20,13 @@ protected:
     }
     // Waits for the hit's row and says where the list stands: section, row marked, row current.
     QString landing() {
-        EXPECT_TRUE(QTest::qWaitFor([this] { return dialog->m_list.selectedCount() == 1; }, 1000));
-        const int row = dialog->m_list.selectionMark();
-        EXPECT_EQ(dialog->m_list.currentItem(), dialog->m_list.topLevelItem(row));
+        EXPECT_TRUE(QTest::qWaitFor([this] { return probe(*dialog).m_list.selectedCount() == 1; }, 1000));
+        const int row = probe(*dialog).m_list.selectionMark();
+        EXPECT_EQ(probe(*dialog).m_list.currentItem(), probe(*dialog).m_list.topLevelItem(row));
         return QStringLiteral("%1/%2:%3")
-            .arg(dialog->m_tree.selectedSection())
+            .arg(probe(*dialog).m_tree.selectedSection())
             .arg(row)
-            .arg(dialog->m_list.itemText(row, 0));
+            .arg(probe(*dialog).m_list.itemText(row, 0));
     }
 };
 
@@ -45,12 +45,12 @@ TEST_F(SearchTest, FindsAcrossTheEqualsSignCaseSensitiveFromTheTopAndShowsTheRow
     QElapsedTimer elapsed;
     elapsed.start();
     search(QStringLiteral("dle=Va"));
-    EXPECT_EQ(dialog->m_list.selectedCount(), 0) << "the row waits a moment";
+    EXPECT_EQ(probe(*dialog).m_list.selectedCount(), 0) << "the row waits a moment";
     EXPECT_EQ(landing(), QStringLiteral("2/200:Needle"));
     EXPECT_GE(elapsed.elapsed(), 90);
-    EXPECT_EQ(dialog->focusWidget(), &dialog->m_list);
-    const QRect row = dialog->m_list.visualItemRect(dialog->m_list.topLevelItem(200));
-    EXPECT_TRUE(dialog->m_list.viewport()->rect().intersects(row)) << "scrolled into view";
+    EXPECT_EQ(dialog->focusWidget(), &probe(*dialog).m_list);
+    const QRect row = probe(*dialog).m_list.visualItemRect(probe(*dialog).m_list.topLevelItem(200));
+    EXPECT_TRUE(probe(*dialog).m_list.viewport()->rect().intersects(row)) << "scrolled into view";
 
     // The marked row is the one Change and Remove act on.
     windowSystem.messageBoxAnswers = {IDNO};
@@ -60,7 +60,7 @@ TEST_F(SearchTest, FindsAcrossTheEqualsSignCaseSensitiveFromTheTopAndShowsTheRow
     // Each search starts at the top again.
     search(QStringLiteral("1"));
     EXPECT_EQ(landing(), QStringLiteral("0/0:x"));
-    EXPECT_EQ(dialog->m_bAccelEnabled, 1);
+    EXPECT_EQ(probe(*dialog).m_bAccelEnabled, 1);
 }
 
 TEST_F(SearchTest, SearchNextGoesOnAndWrapsToTheTopOnce) {
@@ -97,7 +97,7 @@ TEST_F(SearchTest, ASelectionBeforeTheRowIsShownCancelsIt) {
     EXPECT_EQ(box(0).caption, QStringLiteral("Search String Empty"));
     selectSection(0);
     QTest::qWait(200);
-    EXPECT_EQ(dialog->m_list.selectedCount(), 0);
+    EXPECT_EQ(probe(*dialog).m_list.selectedCount(), 0);
     EXPECT_EQ(rows(), QStringList{"k|1|"});
 }
 

@@ -1,7 +1,7 @@
 // Adding and removing sections as a player does, checked on screen and in the file.
 #include "EditingFixture.h"
 
-#include "ui/ResourceIds.h"
+#include "ui/editor/ResourceIds.h"
 
 namespace quarvel {
 namespace {
@@ -42,9 +42,10 @@ TEST_F(SectionCommandsTest, AddAppendsTheSectionUnselectedAndRefusesNamesItCanno
     }
     EXPECT_EQ(fileBytes(), "[Main]\r\nk=1\r\n[New One]\r\nDefault=\r\n");
     EXPECT_EQ(sections(), (QStringList{"Main", "New One"}));
-    EXPECT_EQ(dialog->m_tree.sectionText(dialog->m_tree.selectedSection()), QStringLiteral("Main"));
+    EXPECT_EQ(probe(*dialog).m_tree.sectionText(probe(*dialog).m_tree.selectedSection()),
+              QStringLiteral("Main"));
     EXPECT_EQ(rows(), QStringList{"k|1|"});
-    EXPECT_EQ(dialog->m_bAccelEnabled, 1);
+    EXPECT_EQ(probe(*dialog).m_bAccelEnabled, 1);
 }
 
 TEST_F(SectionCommandsTest, RemoveTakesTheSelectedOccurrenceWithItsKeys) {
@@ -62,7 +63,7 @@ TEST_F(SectionCommandsTest, RemoveTakesTheSelectedOccurrenceWithItsKeys) {
     EXPECT_EQ(fileBytes(), "[gauge]\r\na=1\r\n[tail]\r\nc=3\r\n");
     EXPECT_EQ(sections(), (QStringList{"gauge", "tail"}));
     // The tree picks a neighbour, and the list shows it.
-    const int selected = dialog->m_tree.selectedSection();
+    const int selected = probe(*dialog).m_tree.selectedSection();
     ASSERT_NE(selected, CSectionTreeCtrl::kNone);
     EXPECT_EQ(rows(), selected == 0 ? QStringList{"a|1|"} : QStringList{"c|3|"});
 }
@@ -71,12 +72,12 @@ TEST_F(SectionCommandsTest, RemoveTakesTheSelectedOccurrenceWithItsKeys) {
 // removes the section the player clicked.
 TEST_F(SectionCommandsTest, TheTreeMenuActsOnTheSectionRightClicked) {
     start("[one]\r\n[two]\r\n[three]\r\n");
-    const QPoint at = dialog->m_tree.visualRect(dialog->m_tree.model()->index(1, 0)).center();
-    QTest::mousePress(dialog->m_tree.viewport(), Qt::RightButton, {}, at);
-    QTest::mouseRelease(dialog->m_tree.viewport(), Qt::RightButton, {}, at);
+    const QPoint at = probe(*dialog).m_tree.visualRect(probe(*dialog).m_tree.model()->index(1, 0)).center();
+    QTest::mousePress(probe(*dialog).m_tree.viewport(), Qt::RightButton, {}, at);
+    QTest::mouseRelease(probe(*dialog).m_tree.viewport(), Qt::RightButton, {}, at);
     windowSystem.popupAnswers = {ID_REMOVE_SECTION};
     windowSystem.messageBoxAnswers = {IDYES};
-    emit dialog->m_tree.customContextMenuRequested(at);
+    emit probe(*dialog).m_tree.customContextMenuRequested(at);
     ASSERT_EQ(windowSystem.popups.size(), 1U);
     EXPECT_TRUE(windowSystem.popups[0].items[1].enabled);
     EXPECT_TRUE(box(0).text.startsWith(QStringLiteral("Are you sure you want to remove the section 'two'?")));
@@ -118,7 +119,7 @@ TEST_F(SectionCommandsTest, TheTreeMenuCatchesUpWithAnOutsideChangeFirst) {
     host.write(host.fs9Cfg(), "[one]\r\n[two]\r\n[three]\r\n");
     windowSystem.popupAnswers = {ID_REMOVE_SECTION};
     windowSystem.messageBoxAnswers = {IDYES};
-    emit dialog->m_tree.customContextMenuRequested({});
+    emit probe(*dialog).m_tree.customContextMenuRequested({});
     EXPECT_EQ(fileBytes(), "[one]\r\n[three]\r\n");
     EXPECT_EQ(sections(), (QStringList{"one", "three"}));
 }

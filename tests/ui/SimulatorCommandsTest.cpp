@@ -6,9 +6,9 @@
 #include "store/profile/AtomicFileWriter.h"
 #include "tests/platform/ScopedEnvironment.h"
 #include "tests/support/RewriteDuringRead.h"
-#include "ui/CAircraftSelectorDlg.h"
-#include "ui/CEditorDlg.h"
-#include "ui/ResourceIds.h"
+#include "tests/ui/EditorDlgProbe.h"
+#include "ui/dialogs/CAircraftSelectorDlg.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <QCoreApplication>
 #include <QPushButton>
@@ -190,7 +190,7 @@ TEST_F(SimulatorCommandsTest, AnotherFs9CfgIsOpenedAndNamedToTheSimulatorFromEit
                     OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING |
                         OFN_FORCESHOWHIDDEN);
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - Winter flying.cfg"));
-    EXPECT_EQ(dialog->m_strCfgPath, other.string());
+    EXPECT_EQ(probe(*dialog).m_strCfgPath, other.string());
 
     const QString commandLine =
         QStringLiteral("\"C:\\FS9\\FS9.EXE\" \"/cfg:D:\\My Configs\\Winter flying.cfg\"");
@@ -199,7 +199,7 @@ TEST_F(SimulatorCommandsTest, AnotherFs9CfgIsOpenedAndNamedToTheSimulatorFromEit
     dialog->show();
     ASSERT_TRUE(dialog->OnCommand(ID_OPEN_FS9CFG));
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - Winter flying.cfg")) << "not the player's own";
-    EXPECT_EQ(dialog->m_strCfgPath, other.string());
+    EXPECT_EQ(probe(*dialog).m_strCfgPath, other.string());
     expectLaunch(commandLine, arguments);
 }
 
@@ -303,7 +303,7 @@ TEST_F(SaveAsTest, ReplacesAnExistingFileAndEditingGoesOnInTheSource) {
     EXPECT_EQ(test::readBytes(target), source);
     EXPECT_TRUE(boxes().isEmpty());
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - FS9.CFG"));
-    EXPECT_EQ(dialog->m_strCfgPath, host.fs9Cfg().string());
+    EXPECT_EQ(probe(*dialog).m_strCfgPath, host.fs9Cfg().string());
 }
 
 TEST_F(SaveAsTest, RefusesTheFileBeingEditedAndAsksAgain) {
@@ -416,14 +416,14 @@ TEST_F(SimulatorCommandsTest, SelectorOpenAndDoubleClickActOnTheChosenRowOnlyAnd
         clickRow(selector, 1);
         click(selector, QStringLiteral("Open"));
     });
-    EXPECT_EQ(dialog->m_fileopened, FileKind::AircraftCfg);
-    EXPECT_EQ(dialog->m_strAircraftCfgPath, beaver.string());
-    EXPECT_EQ(dialog->m_strCfgPath, beaver.string());
+    EXPECT_EQ(probe(*dialog).m_fileopened, FileKind::AircraftCfg);
+    EXPECT_EQ(probe(*dialog).m_strAircraftCfgPath, beaver.string());
+    EXPECT_EQ(probe(*dialog).m_strCfgPath, beaver.string());
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - AIRCRAFT.CFG"));
-    EXPECT_EQ(dialog->m_tree.sectionCount(), 2);
+    EXPECT_EQ(probe(*dialog).m_tree.sectionCount(), 2);
 
     runSelector([](CAircraftSelectorDlg& selector) { doubleClickRow(selector, 0); });
-    EXPECT_EQ(dialog->m_strCfgPath, cessna.string());
+    EXPECT_EQ(probe(*dialog).m_strCfgPath, cessna.string());
 }
 
 // From the keyboard: Open has the first focus, Tab reaches the list, Home selects its first row, Enter opens
@@ -439,7 +439,7 @@ TEST_F(SimulatorCommandsTest, SelectorWorksFromTheKeyboardAndAVanishedAircraftKe
         for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Home, Qt::Key_Return})
             QTest::keyClick(selector.focusWidget(), key);
     });
-    EXPECT_EQ(dialog->m_strCfgPath, cessna.string());
+    EXPECT_EQ(probe(*dialog).m_strCfgPath, cessna.string());
 
     windowSystem.messageBoxAnswers = {IDNO};
     runSelector([&](CAircraftSelectorDlg& selector) {
@@ -449,13 +449,13 @@ TEST_F(SimulatorCommandsTest, SelectorWorksFromTheKeyboardAndAVanishedAircraftKe
     });
     EXPECT_EQ(boxes().size(), 1) << "the prompt to browse";
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->m_strCfgPath, cessna.string());
+    EXPECT_EQ(probe(*dialog).m_strCfgPath, cessna.string());
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quarvel - AIRCRAFT.CFG"));
 }
 
 TEST_F(SimulatorCommandsTest, SelectorAMissingAircraftFolderListsNothingAndOneThatCannotBeReadIsTold) {
     start();
-    const std::string folder = dialog->m_strAircraftFolder;
+    const std::string folder = probe(*dialog).m_strAircraftFolder;
     fs::remove(folder);
     runSelector([](CAircraftSelectorDlg& selector) {
         EXPECT_TRUE(rows(selector).isEmpty());

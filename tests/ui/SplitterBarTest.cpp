@@ -1,6 +1,6 @@
 #include "EditorDlgFixture.h"
 
-#include "ui/DragFeedbackBar.h"
+#include "ui/controls/DragFeedbackBar.h"
 
 #include <QMouseEvent>
 
@@ -9,15 +9,15 @@ namespace {
 
 class SplitterBarTest : public test::EditorDlgFixture {
 protected:
-    CSplitterBar& bar = dialog.m_splitter;
+    CSplitterBar& bar = probe(dialog).m_splitter;
     QRect tree;
     QRect list;
     QRect start;
 
     void SetUp() override {
         EditorDlgFixture::SetUp();
-        tree = dialog.m_tree.geometry();
-        list = dialog.m_list.geometry();
+        tree = probe(dialog).m_tree.geometry();
+        list = probe(dialog).m_list.geometry();
         start = bar.geometry();
     }
 
@@ -32,9 +32,9 @@ protected:
     DragFeedbackBar* feedback() { return dialog.clientArea().findChild<DragFeedbackBar*>(); }
     // The panes keep the distances to the bar that the template gave them.
     void expectPanesFollow(const QRect& barPlace) {
-        EXPECT_EQ(dialog.m_tree.geometry().right() - barPlace.left(), tree.right() - start.left());
-        EXPECT_EQ(dialog.m_list.geometry().left() - barPlace.right(), list.left() - start.right());
-        EXPECT_EQ(dialog.m_list.geometry().right(), list.right());
+        EXPECT_EQ(probe(dialog).m_tree.geometry().right() - barPlace.left(), tree.right() - start.left());
+        EXPECT_EQ(probe(dialog).m_list.geometry().left() - barPlace.right(), list.left() - start.right());
+        EXPECT_EQ(probe(dialog).m_list.geometry().right(), list.right());
     }
 };
 
@@ -43,13 +43,13 @@ TEST_F(SplitterBarTest, ShowsTheSizingPointer) {
 }
 
 TEST_F(SplitterBarTest, APressAndReleaseWithoutAMoveChangesNothing) {
-    dialog.m_tree.setGeometry(tree.adjusted(0, 0, -20, 0)); // a layout run would undo this
+    probe(dialog).m_tree.setGeometry(tree.adjusted(0, 0, -20, 0)); // a layout run would undo this
     press(3);
     EXPECT_TRUE(bar.isDragging());
     release(3);
     EXPECT_FALSE(bar.isDragging());
     EXPECT_EQ(bar.geometry(), start);
-    EXPECT_EQ(dialog.m_tree.geometry(), tree.adjusted(0, 0, -20, 0));
+    EXPECT_EQ(probe(dialog).m_tree.geometry(), tree.adjusted(0, 0, -20, 0));
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
     EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
 }
@@ -61,7 +61,7 @@ TEST_F(SplitterBarTest, TheFeedbackFollowsThePointerAndTheBarMovesOnlyAtTheEnd) 
     moveTo(53);
     EXPECT_EQ(feedback()->geometry(), start.translated(50, 0));
     EXPECT_EQ(bar.geometry(), start);
-    EXPECT_EQ(dialog.m_tree.geometry(), tree);
+    EXPECT_EQ(probe(dialog).m_tree.geometry(), tree);
     release(200); // where the button comes up does not count
     EXPECT_EQ(feedback(), nullptr);
     EXPECT_EQ(bar.geometry(), start.translated(50, 0));
@@ -81,11 +81,11 @@ TEST_F(SplitterBarTest, EscapeEndsTheDragAtTheLastFeedbackAndOtherKeysAreLost) {
     dialog.commands().setHandler(ID_SEARCH, [&] { ++searches; });
     press(3);
     moveTo(33);
-    QTest::keyClick(&dialog.m_list, Qt::Key_Return); // would end the window's run
-    QTest::keyClick(&dialog.m_list, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClick(&probe(dialog).m_list, Qt::Key_Return); // would end the window's run
+    QTest::keyClick(&probe(dialog).m_list, Qt::Key_F, Qt::ControlModifier);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(bar.isDragging());
-    QTest::keyClick(&dialog.m_list, Qt::Key_Escape);
+    QTest::keyClick(&probe(dialog).m_list, Qt::Key_Escape);
     EXPECT_FALSE(bar.isDragging());
     EXPECT_TRUE(dialog.isVisible()); // Escape ended the drag, not the window
     EXPECT_EQ(bar.geometry(), start.translated(30, 0));
@@ -107,21 +107,21 @@ TEST_F(SplitterBarTest, APaneSqueezedPastZeroComesBackWhole) {
     press(3);
     moveTo(3 - start.left() - 60); // far past the tree's left edge
     release(0);
-    EXPECT_EQ(dialog.m_tree.width(), 0);
+    EXPECT_EQ(probe(dialog).m_tree.width(), 0);
     EXPECT_EQ(bar.y(), start.y());
     EXPECT_EQ(bar.height(), start.height());
 
     press(3);
     moveTo(3 + 5000); // far past the list's right edge
     release(0);
-    EXPECT_EQ(dialog.m_list.width(), 0);
+    EXPECT_EQ(probe(dialog).m_list.width(), 0);
 
     press(3);
     moveTo(3 + start.left() - bar.x());
     release(0);
     EXPECT_EQ(bar.geometry(), start);
-    EXPECT_EQ(dialog.m_tree.geometry(), tree);
-    EXPECT_EQ(dialog.m_list.geometry(), list);
+    EXPECT_EQ(probe(dialog).m_tree.geometry(), tree);
+    EXPECT_EQ(probe(dialog).m_list.geometry(), list);
 }
 
 TEST_F(SplitterBarTest, TheBarStaysWhereItWasDraggedWhenTheWindowIsResized) {
@@ -131,8 +131,8 @@ TEST_F(SplitterBarTest, TheBarStaysWhereItWasDraggedWhenTheWindowIsResized) {
     const QRect dragged = bar.geometry();
     dialog.resize(dialog.width() + 100, dialog.height() + 50);
     EXPECT_EQ(bar.geometry(), dragged.adjusted(0, 0, 0, 50));
-    EXPECT_EQ(dialog.m_list.geometry().right(), list.right() + 100);
-    EXPECT_EQ(dialog.m_tree.geometry().right() - bar.geometry().left(), tree.right() - start.left());
+    EXPECT_EQ(probe(dialog).m_list.geometry().right(), list.right() + 100);
+    EXPECT_EQ(probe(dialog).m_tree.geometry().right() - bar.geometry().left(), tree.right() - start.left());
 }
 
 TEST_F(SplitterBarTest, APressWhileAnotherWindowHoldsTheMouseIsIgnored) {

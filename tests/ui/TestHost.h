@@ -4,7 +4,7 @@
 #include "tests/support/FakeLauncher.h"
 #include "tests/support/MemoryRegistry.h"
 #include "tests/support/TempDir.h"
-#include "ui/EditorHost.h"
+#include "ui/editor/EditorHost.h"
 
 #include <filesystem>
 #include <memory>

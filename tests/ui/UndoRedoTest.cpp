@@ -2,7 +2,7 @@
 #include "EditingFixture.h"
 #include "WriteProtection.h"
 
-#include "ui/ResourceIds.h"
+#include "ui/editor/ResourceIds.h"
 
 #include <algorithm>
 #include <set>
@@ -13,8 +13,10 @@ namespace {
 class UndoRedoTest : public test::EditingFixture {
 protected:
     bool enabled(int id) const { return dialog->commands().ruleAnswer(id).value_or(true); }
-    QString selectedSection() const { return dialog->m_tree.sectionText(dialog->m_tree.selectedSection()); }
-    int markedRow() const { return dialog->m_list.selectionMark(); }
+    QString selectedSection() const {
+        return probe(*dialog).m_tree.sectionText(probe(*dialog).m_tree.selectedSection());
+    }
+    int markedRow() const { return probe(*dialog).m_list.selectionMark(); }
 
     void change(int row, const QString& value, const QString& help = {}) {
         clickRow(row);

@@ -1,10 +1,10 @@
 #include "tests/support/TempDir.h"
 
-#include "ui/AppIcon.h"
-#include "ui/CAboutDlg.h"
-#include "ui/CheckedFileDialog.h"
-#include "ui/FileDialogFilter.h"
-#include "ui/QtWindowSystem.h"
+#include "ui/dialogs/CAboutDlg.h"
+#include "ui/framework/AppIcon.h"
+#include "ui/framework/CheckedFileDialog.h"
+#include "ui/framework/FileDialogFilter.h"
+#include "ui/framework/QtWindowSystem.h"
 
 #include <QAbstractButton>
 #include <QApplication>

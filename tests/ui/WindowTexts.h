@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/CKeyListCtrl.h"
-#include "ui/CSectionTreeCtrl.h"
+#include "ui/controls/CKeyListCtrl.h"
+#include "ui/controls/CSectionTreeCtrl.h"
 
 #include <QStringList>
 
