@@ -31,6 +31,7 @@ public:
     QString sectionText(int row) const;
     // The name's bytes as the file spells them.
     std::string_view sectionName(int row) const { return m_model.name(row); }
+    bool isFirstOfItsName(int row) const { return m_model.isFirstOfItsName(row); }
 
     // Shows the file's sections in place of all rows, none selected.
     void setSections(ProfileFile file);

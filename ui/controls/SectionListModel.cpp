@@ -61,4 +61,12 @@ Qt::ItemFlags SectionListModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
 }
 
+// The first section of a name in the file is the row's own when the row views the same bytes: rows are
+// only ever removed from the file's order or added after it.
+bool SectionListModel::isFirstOfItsName(int row) const {
+    const std::string_view shown = name(row);
+    const ProfileDocument::Section* first = m_file.document().findSection(shown);
+    return first != nullptr && first->name.data() == shown.data();
+}
+
 } // namespace quarvel

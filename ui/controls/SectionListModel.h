@@ -31,6 +31,9 @@ public:
 
     // The name's bytes as the file spells them.
     std::string_view name(int row) const { return m_names[static_cast<std::size_t>(row)]; }
+    // Whether no section before the row has its name; found through the file's index of names, so a
+    // false answer only means the rows must be counted.
+    bool isFirstOfItsName(int row) const;
 
     // Without the base's checks through rowCount() and columnCount(): the view asks for every row's index
     // when it lays out 200,000 rows.

@@ -267,6 +267,8 @@ void CEditorDlg::showSectionOf(const ProfileFile& profile, int item) {
 // of another length cannot be the same name.
 SectionRef CEditorDlg::sectionRefOf(int item) const {
     SectionRef section{std::string(m_tree.sectionName(item)), 0, std::nullopt};
+    if (item == 0 || m_tree.isFirstOfItsName(item))
+        return section;
     for (int earlier = 0; earlier < item; ++earlier) {
         if (profile_text::namesEqual(m_tree.sectionName(earlier), section.name))
             ++section.occurrence;

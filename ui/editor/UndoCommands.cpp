@@ -85,7 +85,9 @@ void CEditorDlg::showJournalStep(const EditJournal::Entry& done) {
     if (shown != done.parts.end())
         place = placeOf(file->document(), shown->change.position());
     const ProfileFile version = *file;
-    m_tree.setSections(std::move(*file));
+    // A step inside one section leaves the tree's names as they are.
+    if (version.sectionNames() != shownSectionNames())
+        m_tree.setSections(std::move(*file));
     if (place.section == CSectionTreeCtrl::kNone)
         place.section = m_tree.firstSection();
     if (place.section == CSectionTreeCtrl::kNone)
