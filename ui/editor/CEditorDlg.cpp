@@ -346,7 +346,7 @@ void CEditorDlg::OnUpdateOpenTerrainCfg(CCmdUI& cmdUI) const {
 
 // The simulator's own files have no path while its folder is unknown.
 void CEditorDlg::updateOpenCommand(CCmdUI& cmdUI, FileKind kind) const {
-    cmdUI.Enable(!(this->*pathMemberOf(kind)).empty() && m_fileopened != kind);
+    cmdUI.Enable(!pathOf(kind).empty() && m_fileopened != kind);
 }
 
 void CEditorDlg::OnUpdateFs9CfgOpen(CCmdUI& cmdUI) const {

@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -149,8 +150,9 @@ private:
     std::string m_strSunEffectCfgPath;
     std::string m_strTerrainCfgPath;
     std::string m_strAircraftFolder;
-    std::string m_strFs9CfgPath;     // the fs9.cfg that kinds Fs9Cfg and OtherFs9Cfg open
-    platform::WindowsVersion m_osvi; // decides where the user's fs9.cfg lies
+    std::string m_strFs9CfgPath;                      // the fs9.cfg that kinds Fs9Cfg and OtherFs9Cfg open
+    platform::WindowsVersion m_osvi;                  // decides where the user's fs9.cfg lies
+    std::map<FileKind, std::string> m_addedKindPaths; // the paths of kinds without a member of their own
     QIcon m_hIcon;
 
     void placeTemplateControls();
@@ -166,8 +168,12 @@ private:
     void updateOpenCommand(CCmdUI& cmdUI, FileKind kind) const;
 
     void workOutLocations();
-    // The member that holds the path of a kind's file.
+    // The member that holds the path of a kind's file; none for a kind added to the table since.
     static std::string CEditorDlg::*pathMemberOf(FileKind kind);
+    // Where the path of a kind's file is kept: the member of a kind the window has always had, or a place
+    // of its own for a kind added to the table of kinds since.
+    std::string& pathOf(FileKind kind);
+    const std::string& pathOf(FileKind kind) const;
     QString titleOf(const FileKindInfo& row) const;
     bool isPlayersOwnFs9Cfg(const std::string& path) const;
     void promptForFile(const FileKindInfo& row, int errorNumber);

@@ -36,7 +36,7 @@ void CEditorDlg::workOutLocations() {
         m_strFs9Path = paths.fs9Folder.string();
         for (const FileKindInfo& row : kFileKinds) {
             if (row.place == FilePlace::SimulatorFolder)
-                this->*pathMemberOf(row.kind) = paths.fileOf(row.kind).string();
+                pathOf(row.kind) = paths.fileOf(row.kind).string();
         }
         m_strAircraftFolder = paths.aircraftFolder.string();
     } catch (...) {
@@ -73,6 +73,9 @@ void CEditorDlg::OnTimer(int id) {
 
 std::string CEditorDlg::*CEditorDlg::pathMemberOf(FileKind kind) {
     switch (kind) {
+    case FileKind::Fs9Cfg:
+    case FileKind::OtherFs9Cfg:
+        return &CEditorDlg::m_strFs9CfgPath;
     case FileKind::SceneryCfg:
         return &CEditorDlg::m_strSceneryCfgPath;
     case FileKind::DevicesCfg:
@@ -85,11 +88,23 @@ std::string CEditorDlg::*CEditorDlg::pathMemberOf(FileKind kind) {
         return &CEditorDlg::m_strTerrainCfgPath;
     case FileKind::AircraftCfg:
         return &CEditorDlg::m_strAircraftCfgPath;
-    case FileKind::Fs9Cfg:
-    case FileKind::OtherFs9Cfg:
-        break;
+    default:
+        return nullptr;
     }
-    return &CEditorDlg::m_strFs9CfgPath;
+}
+
+std::string& CEditorDlg::pathOf(FileKind kind) {
+    if (const auto member = pathMemberOf(kind))
+        return this->*member;
+    return m_addedKindPaths[kind];
+}
+
+const std::string& CEditorDlg::pathOf(FileKind kind) const {
+    if (const auto member = pathMemberOf(kind))
+        return this->*member;
+    static const std::string kNoPath;
+    const auto added = m_addedKindPaths.find(kind);
+    return added != m_addedKindPaths.end() ? added->second : kNoPath;
 }
 
 // An fs9.cfg other than the player's own is named by its file name, whichever command opened it.
@@ -110,7 +125,7 @@ void CEditorDlg::ReadCfg() {
         m_windowSystem.MessageBox(this, tr("Invalid m_fileopened value in ReadCfg()"), tr("ERROR"), MB_OK);
         return;
     }
-    m_strCfgPath = this->*pathMemberOf(row->kind);
+    m_strCfgPath = pathOf(row->kind);
     m_strHelpIni = std::string(row->helpFile);
 
     // A file that can be read but not written is shown for reading; one that cannot be read is not shown.
@@ -175,7 +190,7 @@ void CEditorDlg::promptForFile(const FileKindInfo& row, int errorNumber) {
         keepShownFile();
         return;
     }
-    this->*pathMemberOf(row.kind) = *chosen;
+    pathOf(row.kind) = *chosen;
     SetTimer(kLoadTimer, 100);
 }
 
@@ -190,7 +205,7 @@ void CEditorDlg::keepShownFile() {
         return;
     }
     m_fileopened = m_shownFile->kind;
-    this->*pathMemberOf(m_shownFile->kind) = m_shownFile->path;
+    pathOf(m_shownFile->kind) = m_shownFile->path;
     m_strOtherCfgName = m_shownFile->otherCfgName;
     m_strCfgPath = m_shownFile->path;
     m_strHelpIni = std::string(fileKindInfo(static_cast<int>(m_shownFile->kind))->helpFile);
