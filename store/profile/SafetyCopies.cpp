@@ -1,6 +1,7 @@
 #include "store/profile/SafetyCopies.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -71,11 +72,14 @@ std::optional<std::string> SafetyCopies::takeFailure() {
 void SafetyCopies::write(const std::filesystem::path& file, std::string_view bytes) const {
     std::filesystem::create_directories(m_folder);
     const std::filesystem::path copy = m_folder / (file.filename().string() + "." + timeText());
+    errno = 0;
     std::ofstream out(copy, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
+    // The stream keeps no reason of its own; the system's is the last one it met.
     if (!out)
-        throw std::runtime_error("could not write " + copy.string());
+        throw std::system_error(errno != 0 ? errno : EIO, std::generic_category(),
+                                "could not write " + copy.string());
 }
 
 void SafetyCopies::prune(const std::string& fileName) const {
